@@ -1,0 +1,24 @@
+# Every Windows test runs under one Wine prefix and one private X display in the build
+# tree, prepared by the fixture "wine" and ended after the last test that needs it.
+set(KORVANTA_BENCH_DIR ${CMAKE_BINARY_DIR}/bench)
+set(KORVANTA_BENCH_SCRIPTS ${PROJECT_SOURCE_DIR}/tests/bench)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVANTA_BENCH_SCRIPTS}/wine-run ${KORVANTA_BENCH_DIR})
+
+add_test(NAME bench.start COMMAND ${KORVANTA_BENCH_SCRIPTS}/bench-ctl start ${KORVANTA_BENCH_DIR})
+add_test(NAME bench.stop COMMAND ${KORVANTA_BENCH_SCRIPTS}/bench-ctl stop ${KORVANTA_BENCH_DIR})
+set_tests_properties(bench.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+set_tests_properties(bench.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+
+# A GoogleTest executable run under Wine, one CTest test per case.
+# SHARED_STATE: its cases change what the whole prefix sees (registry, drive letters,
+# the staging directory) and so never run beside another such test.
+function(korvanta_wine_gtest target)
+    cmake_parse_arguments(ARG "SHARED_STATE" "" "" ${ARGN})
+    korvanta_static_exe(${target})
+    set(props FIXTURES_REQUIRED wine TIMEOUT 120)
+    if(ARG_SHARED_STATE)
+        list(APPEND props RESOURCE_LOCK prefix-state)
+    endif()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                         PROPERTIES ${props})
+endfunction()
