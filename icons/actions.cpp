@@ -1,0 +1,9 @@
+#include "icons/handlers.h"
+
+namespace korvanta {
+
+void ReplaceAction() {}
+
+void RestoreAction() {}
+
+} // namespace korvanta

@@ -1,0 +1,7 @@
+#include "icons/program_state.h"
+
+namespace korvanta {
+
+Text GameRoot;
+
+} // namespace korvanta

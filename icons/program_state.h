@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/text.h"
+
+namespace korvanta {
+
+// The game directory as found at start-up (or the default text); released by ExitRoutine.
+extern Text GameRoot;
+
+} // namespace korvanta

@@ -1,0 +1,7 @@
+#include "icons/handlers.h"
+
+namespace korvanta {
+
+void StartupStaging() {}
+
+} // namespace korvanta
