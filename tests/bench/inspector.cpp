@@ -1,0 +1,193 @@
+// The bench's eyes and hands inside Wine: lists windows with their controls, reads the
+// message box, presses buttons and runs a program to report its full exit code.
+// Texts are printed as hex of their code-page bytes, so that no console conversion
+// touches them; the Python side decodes them as GBK.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hex(const std::string &bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+std::string WindowText(HWND hwnd) {
+    char buffer[4096];
+    int n = GetWindowTextA(hwnd, buffer, sizeof buffer);
+    return std::string(buffer, n > 0 ? n : 0);
+}
+
+std::string ClassName(HWND hwnd) {
+    char buffer[256];
+    int n = GetClassNameA(hwnd, buffer, sizeof buffer);
+    return std::string(buffer, n > 0 ? n : 0);
+}
+
+std::string Describe(HWND hwnd, HWND focus) {
+    RECT r{}, c{};
+    GetWindowRect(hwnd, &r);
+    GetClientRect(hwnd, &c);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char buffer[1024];
+    std::snprintf(buffer, sizeof buffer,
+                  "{\"hwnd\":%lu,\"pid\":%lu,\"id\":%ld,\"class\":\"%s\",\"text\":\"%s\","
+                  "\"style\":%lu,\"exstyle\":%lu,\"rect\":[%ld,%ld,%ld,%ld],"
+                  "\"client\":[%ld,%ld,%ld,%ld],\"enabled\":%s,\"visible\":%s,\"focus\":%s",
+                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)),
+                  static_cast<unsigned long>(pid), static_cast<long>(GetDlgCtrlID(hwnd)),
+                  ClassName(hwnd).c_str(), Hex(WindowText(hwnd)).c_str(),
+                  static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)),
+                  static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)), r.left, r.top,
+                  r.right, r.bottom, origin.x, origin.y, origin.x + c.right, origin.y + c.bottom,
+                  IsWindowEnabled(hwnd) ? "true" : "false",
+                  IsWindowVisible(hwnd) ? "true" : "false", hwnd == focus ? "true" : "false");
+    return buffer;
+}
+
+struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lp) {
+    auto *s = reinterpret_cast<Search *>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (s->pid == 0 || pid == s->pid)
+        s->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lp) {
+    auto *s = reinterpret_cast<Search *>(lp);
+    if (GetParent(hwnd) == reinterpret_cast<HWND>(s->pid))
+        s->found.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND parent) {
+    // pid slot reused for the parent handle: only direct children are listed.
+    Search s{static_cast<DWORD>(reinterpret_cast<uintptr_t>(parent)), {}};
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND FocusOf(HWND top) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(top, nullptr);
+    if (GetGUIThreadInfo(thread, &info))
+        return info.hwndFocus;
+    return nullptr;
+}
+
+// windows [pid]: every top-level window (of that process), visible ones with their controls.
+int ListWindows(DWORD pid) {
+    Search s{pid, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&s));
+    std::printf("[");
+    bool first = true;
+    for (HWND top : s.found) {
+        if (pid == 0 && !IsWindowVisible(top))
+            continue;
+        HWND focus = FocusOf(top);
+        std::printf("%s%s,\"children\":[", first ? "" : ",", Describe(top, focus).c_str());
+        first = false;
+        bool first_child = true;
+        for (HWND child : Children(top)) {
+            std::printf("%s%s}", first_child ? "" : ",", Describe(child, focus).c_str());
+            first_child = false;
+        }
+        std::printf("]}");
+    }
+    std::printf("]\n");
+    return 0;
+}
+
+int Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool post) {
+    if (!IsWindow(hwnd)) {
+        std::fprintf(stderr, "no such window\n");
+        return 2;
+    }
+    if (post)
+        PostMessageA(hwnd, msg, wp, lp);
+    else
+        SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, 200, nullptr);
+    return 0;
+}
+
+// run timeout_ms program [args...]: the program's full 32-bit exit code.
+int Run(DWORD timeout, int argc, char **argv) {
+    std::string command;
+    for (int i = 0; i < argc; ++i) {
+        if (i)
+            command += ' ';
+        command += '"';
+        command += argv[i];
+        command += '"';
+    }
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        std::printf("{\"started\":false,\"error\":%lu}\n", GetLastError());
+        return 2;
+    }
+    std::printf("{\"started\":true,\"pid\":%lu}\n", pi.dwProcessId);
+    std::fflush(stdout);
+    DWORD wait = WaitForSingleObject(pi.hProcess, timeout);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    if (wait == WAIT_TIMEOUT)
+        TerminateProcess(pi.hProcess, 3);
+    std::printf("{\"exited\":%s,\"exit_code\":%lu}\n", wait == WAIT_OBJECT_0 ? "true" : "false",
+                code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return 0;
+}
+
+HWND ArgWindow(const char *text) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(text, nullptr, 0)));
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
+                             " send HWND MSG WP LP | foreground HWND | run MS PROGRAM [ARGS]\n");
+        return 2;
+    }
+    std::string verb = argv[1];
+    if (verb == "windows")
+        return ListWindows(argc > 2 ? std::strtoul(argv[2], nullptr, 0) : 0);
+    if (verb == "click" && argc == 3)
+        return Send(ArgWindow(argv[2]), BM_CLICK, 0, 0, true);
+    if ((verb == "post" || verb == "send") && argc == 6)
+        return Send(ArgWindow(argv[2]), std::strtoul(argv[3], nullptr, 0),
+                    std::strtoul(argv[4], nullptr, 0), std::strtol(argv[5], nullptr, 0),
+                    verb == "post");
+    if (verb == "foreground" && argc == 3)
+        return SetForegroundWindow(ArgWindow(argv[2])) ? 0 : 1;
+    if (verb == "run" && argc >= 4)
+        return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
+    std::fprintf(stderr, "bad arguments\n");
+    return 2;
+}

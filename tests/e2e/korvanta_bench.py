@@ -1,0 +1,288 @@
+"""The end-to-end bench: the real korvanta.exe under Wine on the bench's private display.
+
+Every Wine call goes through tests/bench/wine-run, which owns the prefix and the display.
+Windows are read with the project's inspector.exe; keyboard and mouse input comes from
+xdotool on the same X display, so it travels the same way a player's input does.
+"""
+
+import json
+import os
+import shutil
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+BUILD = Path(os.environ["KORVANTA_BUILD"])
+SOURCE = Path(os.environ["KORVANTA_SOURCE"])
+BENCH = BUILD / "bench"
+WINE_RUN = SOURCE / "tests/bench/wine-run"
+KORVANTA = BUILD / "icons/korvanta.exe"
+INSPECTOR = BUILD / "tests/e2e/inspector.exe"
+GENERATED = BUILD / "payload/generated"
+SCREENSHOTS = BUILD / "screenshots"
+
+PREFIX = BENCH / "prefix"
+DRIVE_C = PREFIX / "drive_c"
+CACHE_DIR = DRIVE_C / "缓存目录"
+REG_KEY = r"HKLM\Software\Tencent\CrossFire"
+
+# Window messages and styles the tests look at.
+WM_CLOSE = 0x0010
+WS_CAPTION = 0x00C00000
+WS_SYSMENU = 0x00080000
+WS_CLIPCHILDREN = 0x02000000
+WS_THICKFRAME = 0x00040000
+WS_MINIMIZEBOX = 0x00020000
+WS_MAXIMIZEBOX = 0x00010000
+
+
+def gbk(hex_text):
+    return bytes.fromhex(hex_text).decode("gbk")
+
+
+def display():
+    n, _pid = (BENCH / "display").read_text().split()
+    return ":" + n
+
+
+class Window:
+    def __init__(self, record):
+        self.record = record
+        self.hwnd = record["hwnd"]
+        self.cls = record["class"]
+        self.text = gbk(record["text"])
+        self.style = record["style"]
+        self.exstyle = record["exstyle"]
+        self.rect = record["rect"]
+        self.client = record["client"]
+        self.enabled = record["enabled"]
+        self.visible = record["visible"]
+        self.focus = record["focus"]
+        self.id = record["id"]
+        self.children = [Window(c) for c in record.get("children", [])]
+
+    @property
+    def size(self):
+        return (self.rect[2] - self.rect[0], self.rect[3] - self.rect[1])
+
+    def child(self, control_id):
+        for c in self.children:
+            if c.id == control_id:
+                return c
+        raise KeyError(control_id)
+
+    def focused_child(self):
+        for c in self.children:
+            if c.focus:
+                return c
+        return None
+
+
+class Korvanta:
+    """One running korvanta.exe."""
+
+    def __init__(self, bench, process):
+        self.bench = bench
+        self.process = process
+        self.main = None
+
+    def wait_main(self, timeout=60):
+        """The visible main window, once it shows."""
+        self.main = self.bench.wait_for(lambda: self.bench.find_window("Korvanta"), timeout,
+                                        "main window")
+        return self.main
+
+    def refresh(self):
+        self.main = self.bench.find_window("Korvanta")
+        return self.main
+
+    def message_box(self, timeout=60):
+        return self.bench.wait_for(lambda: self.bench.find_box(), timeout, "message box")
+
+    def dismiss_box(self, box=None, timeout=60):
+        box = box or self.message_box()
+        ok = [c for c in box.children if c.cls.lower() == "button"][0]
+        self.bench.inspector("click", str(ok.hwnd))
+        self.bench.wait_for(lambda: self.bench.find_box() is None, timeout, "box gone")
+
+    def close(self, timeout=60):
+        if self.main is not None and self.process.poll() is None:
+            self.bench.inspector("post", str(self.main.hwnd), str(WM_CLOSE), "0", "0")
+        return self.wait_exit(timeout)
+
+    def wait_exit(self, timeout=60):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise AssertionError("korvanta.exe did not end in time")
+
+
+class Bench:
+    """Game installation, registry and processes of one test."""
+
+    def __init__(self):
+        self.env = dict(os.environ)
+        self.env["DISPLAY"] = display()
+        self.env.pop("BENCH_USE_DISPLAY", None)
+        self.processes = []
+
+    # --- Wine and X -------------------------------------------------------------------
+    def wine(self, *args, timeout=120, check=True, cwd=None):
+        result = subprocess.run([str(WINE_RUN), str(BENCH), *map(str, args)], env=self.env,
+                                cwd=cwd or BENCH, capture_output=True, timeout=timeout)
+        if check and result.returncode != 0:
+            raise AssertionError(f"wine {args} failed: {result.stderr.decode(errors='replace')}")
+        return result
+
+    def inspector(self, *args, timeout=60):
+        return self.wine(INSPECTOR, *args, timeout=timeout).stdout.decode()
+
+    def windows(self):
+        return [Window(r) for r in json.loads(self.inspector("windows"))]
+
+    def find_window(self, title):
+        for w in self.windows():
+            if w.text == title and w.visible:
+                return w
+        return None
+
+    def find_box(self):
+        for w in self.windows():
+            if w.cls == "#32770" and w.visible:
+                return w
+        return None
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
+                              timeout=30, check=True).stdout.decode()
+
+    def key(self, window, *keys):
+        """Real key presses to the X window that shows `window`."""
+        xid = self.xdotool("search", "--onlyvisible", "--name", window.text).split()[0]
+        self.xdotool("windowfocus", "--sync", xid)
+        for k in keys:
+            self.xdotool("key", "--clearmodifiers", k)
+            time.sleep(0.2)
+
+    def screenshot(self, name):
+        SCREENSHOTS.mkdir(parents=True, exist_ok=True)
+        path = SCREENSHOTS / name
+        subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
+                       timeout=60)
+        return path
+
+    @staticmethod
+    def wait_for(probe, timeout, what):
+        deadline = time.monotonic() + timeout
+        while True:
+            value = probe()
+            if value:
+                return value
+            if time.monotonic() > deadline:
+                raise AssertionError(f"timed out waiting for {what}")
+            time.sleep(0.2)
+
+    # --- the game installation ----------------------------------------------------------
+    def map_drive(self, letter, unix_dir):
+        unix_dir = Path(unix_dir)
+        unix_dir.mkdir(parents=True, exist_ok=True)
+        link = PREFIX / "dosdevices" / f"{letter}:"
+        if link.is_symlink() or link.exists():
+            link.unlink()
+        link.symlink_to(unix_dir)
+
+    def set_install_path(self, value, kind="REG_SZ"):
+        self.wine("reg", "add", REG_KEY, "/v", "InstallPath", "/t", kind, "/d", value, "/f",
+                  "/reg:32")
+
+    def clear_install_path(self):
+        self.wine("reg", "delete", REG_KEY, "/f", "/reg:32", check=False)
+
+    def start(self, exe=KORVANTA, *args):
+        process = subprocess.Popen([str(WINE_RUN), str(BENCH), str(exe), *map(str, args)],
+                                   env=self.env, cwd=BENCH, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        return Korvanta(self, process)
+
+    def cleanup(self):
+        for p in self.processes:
+            if p.poll() is None:
+                p.kill()
+                p.wait(10)
+        # Leftover windows of a failed test must not confuse the next one.
+        for w in self.windows():
+            if w.text == "Korvanta" or w.cls == "#32770":
+                self.inspector("post", str(w.hwnd), str(WM_CLOSE), "0", "0")
+
+
+class BenchTest(unittest.TestCase):
+    """A test with a bench of its own, cleaned up whatever happens."""
+
+    def setUp(self):
+        self.bench = Bench()
+        self.addCleanup(self.bench.cleanup)
+
+
+# --- game installations and icon folders ------------------------------------------------
+GAME_MARKER = "korvanta-test-game-own.txt"
+
+
+class Game:
+    """A game installation on drive D:, mapped to a folder of the bench."""
+
+    def __init__(self, bench, path_on_d="Games\\CF", drive_dir=None):
+        self.bench = bench
+        self.drive_dir = Path(drive_dir or BENCH / "drive_d")
+        if self.drive_dir.exists():
+            shutil.rmtree(self.drive_dir)
+        bench.map_drive("d", self.drive_dir)
+        self.windows_path = "D:\\" + path_on_d
+        self.root = self.drive_dir.joinpath(*[p for p in path_on_d.split("\\") if p])
+        self.ui = self.root / "rez" / "UI"
+        self.icon_dir = self.ui / "class"
+        self.aside_dir = self.ui / "class2"
+
+    def install(self, names):
+        """The game's own icons: every given name, with content only they carry, and a marker."""
+        self.icon_dir.mkdir(parents=True, exist_ok=True)
+        for name in names:
+            (self.icon_dir / name).write_bytes(b"game-own:" + name.encode())
+        (self.icon_dir / GAME_MARKER).write_text("the game's own icons\n")
+        return self
+
+    def register(self, value=None, kind="REG_SZ"):
+        self.bench.set_install_path(self.windows_path if value is None else value, kind)
+        return self
+
+
+def snapshot(folder):
+    """Name -> bytes of every file directly in a folder, or None when it is not a folder."""
+    folder = Path(folder)
+    if not folder.is_dir():
+        return None
+    return {p.name: p.read_bytes() for p in sorted(folder.iterdir())}
+
+
+def archive_files(archive):
+    """Name -> bytes of every file entry of a generated archive, without its top folder."""
+    import zipfile
+
+    with zipfile.ZipFile(archive) as z:
+        return {Path(i.filename).name: z.read(i) for i in z.infolist() if not i.is_dir()}
+
+
+def foreign_files():
+    return archive_files(GENERATED / "foreign.zip")
+
+
+def stock_files():
+    return archive_files(GENERATED / "stock.zip")
+
+
+def game_files(names):
+    files = {name: b"game-own:" + name.encode() for name in names}
+    files[GAME_MARKER] = b"the game's own icons\n"
+    return files

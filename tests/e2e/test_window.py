@@ -1,0 +1,75 @@
+"""The main window as a player sees it: title, frame, units, centring, closing."""
+
+import unittest
+
+from korvanta_bench import (WS_CAPTION, WS_CLIPCHILDREN, WS_MAXIMIZEBOX, WS_MINIMIZEBOX,
+                            WS_SYSMENU, WS_THICKFRAME, BenchTest)
+
+LABEL_TEXT = "  玩腻国服的小盆友们,来体验体验外服的,\r\n\r\n军衔图标吧。"
+SCREEN = (1024, 768)
+WM_SYSCOMMAND = 0x0112
+SC_CLOSE = 0xF060
+
+
+class MainWindowTest(BenchTest):
+    def setUp(self):
+        super().setUp()
+        self.bench.clear_install_path()
+        self.app = self.bench.start()
+        self.main = self.app.wait_main()
+
+    def test_frame_title_size_and_centring(self):
+        main = self.main
+        self.assertEqual(main.text, "Korvanta")
+        self.assertEqual(main.size, (276, 201))
+        self.assertEqual(main.rect[0], (SCREEN[0] - 276) // 2)
+        self.assertEqual(main.rect[1], (SCREEN[1] - 201) // 2)
+        self.assertEqual(main.style & (WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN),
+                         WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN)
+        self.assertEqual(main.style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0)
+        self.assertEqual(main.exstyle & 0x00000080, 0, "no tool window")
+        self.bench.screenshot("window.png")
+
+    def test_units_classes_ids_rectangles_and_texts(self):
+        main = self.main
+        ox, oy = main.client[0], main.client[1]
+
+        def local(w):
+            return (w.rect[0] - ox, w.rect[1] - oy, w.size[0], w.size[1])
+
+        ids = sorted(c.id for c in main.children)
+        self.assertEqual(ids, [100, 120, 130, 140], "edit 100, buttons 120/130, label 140; "
+                                                     "the ZIP unit has no window")
+        edit, replace, restore, label = (main.child(i) for i in (100, 120, 130, 140))
+
+        self.assertEqual(replace.cls.lower(), "button")
+        self.assertEqual(replace.text, "替换(&Y)")
+        self.assertEqual(local(replace), (24, 104, 88, 48))
+        self.assertEqual(restore.cls.lower(), "button")
+        self.assertEqual(restore.text, "恢复(&N)")
+        self.assertEqual(local(restore), (144, 104, 96, 48))
+        for button in (replace, restore):
+            self.assertTrue(button.visible and button.enabled)
+            self.assertEqual(button.style & 0x0F, 0, "a plain push button, not a default one")
+
+        self.assertNotIn(label.cls.lower(), ("button", "edit", "static"))
+        self.assertEqual(local(label), (16, 24, 232, 48))
+        self.assertEqual(label.text, LABEL_TEXT)
+
+        self.assertEqual(edit.cls.lower(), "edit")
+        self.assertTrue(edit.enabled)
+        self.assertEqual(local(edit)[:3], (0, 216, 272))
+        client_height = main.client[3] - main.client[1]
+        self.assertGreaterEqual(216, client_height, "the edit box lies outside the client area")
+
+    def test_close_message_ends_with_exit_code_zero(self):
+        self.assertEqual(self.app.close(), 0)
+
+    def test_close_box_ends_with_exit_code_zero(self):
+        # The close box sends SC_CLOSE; without a window manager there is no frame to click.
+        self.bench.inspector("post", str(self.main.hwnd), str(WM_SYSCOMMAND), str(SC_CLOSE), "0")
+        self.assertEqual(self.app.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
