@@ -163,6 +163,21 @@ int Run(DWORD timeout, int argc, char **argv) {
     return 0;
 }
 
+// hold ms path: keeps the file open without any sharing, as a running game does.
+int Hold(DWORD ms, const char *path) {
+    HANDLE h = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        std::printf("{\"held\":false,\"error\":%lu}\n", GetLastError());
+        return 2;
+    }
+    std::printf("{\"held\":true}\n");
+    std::fflush(stdout);
+    Sleep(ms);
+    CloseHandle(h);
+    return 0;
+}
+
 HWND ArgWindow(const char *text) {
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(text, nullptr, 0)));
 }
@@ -172,7 +187,7 @@ HWND ArgWindow(const char *text) {
 int main(int argc, char **argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
-                             " send HWND MSG WP LP | foreground HWND | run MS PROGRAM [ARGS]\n");
+                             " send HWND MSG WP LP | foreground HWND | hold MS PATH | run MS PROGRAM [ARGS]\n");
         return 2;
     }
     std::string verb = argv[1];
@@ -186,6 +201,8 @@ int main(int argc, char **argv) {
                     verb == "post");
     if (verb == "foreground" && argc == 3)
         return SetForegroundWindow(ArgWindow(argv[2])) ? 0 : 1;
+    if (verb == "hold" && argc == 4)
+        return Hold(std::strtoul(argv[2], nullptr, 0), argv[3]);
     if (verb == "run" && argc >= 4)
         return Run(std::strtoul(argv[2], nullptr, 0), argc - 3, argv + 3);
     std::fprintf(stderr, "bad arguments\n");

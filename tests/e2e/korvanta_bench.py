@@ -286,3 +286,20 @@ def game_files(names):
     files = {name: b"game-own:" + name.encode() for name in names}
     files[GAME_MARKER] = b"the game's own icons\n"
     return files
+
+
+class Holder:
+    """Another process that keeps a file open without sharing, as the running game does."""
+
+    def __init__(self, bench, windows_path, ms=120000):
+        self.process = subprocess.Popen([str(WINE_RUN), str(BENCH), str(INSPECTOR), "hold",
+                                         str(ms), windows_path], env=bench.env, cwd=BENCH,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        line = self.process.stdout.readline().decode()
+        if '"held":true' not in line:
+            raise AssertionError(f"could not hold {windows_path}: {line}")
+        bench.processes.append(self.process)
+
+    def release(self):
+        self.process.kill()
+        self.process.wait(30)

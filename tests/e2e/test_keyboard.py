@@ -1,0 +1,89 @@
+"""Keyboard input as a player types it: real key presses through X, read back with the
+inspector. The game is installed, so every action that runs ends in a message box."""
+
+import time
+import unittest
+
+from korvanta_bench import BenchTest, Game, stock_files
+
+EDIT, REPLACE, RESTORE = 100, 120, 130
+
+
+class KeyboardTest(BenchTest):
+    def setUp(self):
+        super().setUp()
+        self.game = Game(self.bench).install(stock_files()).register()
+        self.app = self.bench.start()
+        self.main = self.app.wait_main()
+
+    def focus(self):
+        child = self.app.refresh().focused_child()
+        return child.id if child else None
+
+    def press(self, *keys):
+        self.bench.key(self.main, *keys)
+
+    def assert_no_box(self, seconds=1.5):
+        time.sleep(seconds)
+        self.assertIsNone(self.bench.find_box(), "no action may run")
+
+    def test_focus_starts_on_the_hidden_edit_box_and_tab_cycles(self):
+        self.assertEqual(self.focus(), EDIT)
+        seen = []
+        for _ in range(3):
+            self.press("Tab")
+            seen.append(self.focus())
+        self.assertEqual(seen, [REPLACE, RESTORE, EDIT])
+        seen = []
+        for _ in range(3):
+            self.press("shift+Tab")
+            seen.append(self.focus())
+        self.assertEqual(seen, [RESTORE, REPLACE, EDIT])
+
+    def test_enter_does_nothing_on_any_unit(self):
+        for expected in (EDIT, REPLACE, RESTORE):
+            self.assertEqual(self.focus(), expected)
+            self.press("Return")
+            self.assert_no_box(1.0)
+            self.press("Tab")
+
+    def test_space_on_a_focused_button_clicks_it(self):
+        self.press("Tab", "space")
+        box = self.app.message_box()
+        self.assertEqual(box.text, "信息：")
+        self.app.dismiss_box(box)
+        self.assertTrue((self.game.aside_dir).is_dir(), "replace ran")
+
+    def test_alt_y_and_alt_n_run_replace_and_restore(self):
+        self.press("alt+y")
+        self.app.dismiss_box()
+        self.assertTrue(self.game.aside_dir.is_dir(), "replace moved the game's icons aside")
+        self.press("alt+n")
+        self.app.dismiss_box()
+        self.assertEqual(len(list(self.game.aside_dir.iterdir())), len(stock_files()),
+                         "restore unpacked the stock copy")
+
+    def test_other_alt_combinations_do_nothing(self):
+        for keys in ("alt+shift+y", "ctrl+alt+y", "alt+q"):
+            self.press(keys)
+            self.assert_no_box()
+        self.assertFalse(self.game.aside_dir.exists())
+
+    def test_alt_y_while_the_box_is_up_does_nothing(self):
+        self.press("alt+y")
+        box = self.app.message_box()
+        self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
+        self.press("alt+y")
+        time.sleep(1.0)
+        boxes = [w for w in self.bench.windows() if w.cls == "#32770" and w.visible]
+        self.assertEqual(len(boxes), 1)
+        self.app.dismiss_box(box)
+        self.assert_no_box()
+
+    def test_escape_closes_with_exit_code_zero(self):
+        self.press("Escape")
+        self.assertEqual(self.app.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

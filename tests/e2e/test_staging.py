@@ -1,0 +1,59 @@
+"""Start-up: the game directory from the registry, and both archives staged on drive C:."""
+
+import unittest
+
+from korvanta_bench import CACHE_DIR, GENERATED, BenchTest, Game
+
+NOT_INSTALLED = "您的电脑未安装穿越火线"
+
+
+class StagingTest(BenchTest):
+    def start_and_read_edit(self):
+        app = self.bench.start()
+        main = app.wait_main()
+        text = main.child(100).text
+        self.assertEqual(app.close(), 0)
+        return text
+
+    def assert_staged(self):
+        self.assertEqual((CACHE_DIR / "class1.zip").read_bytes(),
+                         (GENERATED / "foreign.zip").read_bytes())
+        self.assertEqual((CACHE_DIR / "class.zip").read_bytes(),
+                         (GENERATED / "stock.zip").read_bytes())
+
+    def test_install_path_lands_in_the_edit_box_and_both_archives_are_staged(self):
+        Game(self.bench).register()
+        self.assertEqual(self.start_and_read_edit(), "D:\\Games\\CF")
+        self.assert_staged()
+
+    def test_without_the_key_the_edit_box_holds_the_notice(self):
+        self.bench.clear_install_path()
+        self.assertEqual(self.start_and_read_edit(), NOT_INSTALLED)
+        self.assert_staged()
+
+    def test_second_start_rewrites_longer_and_changed_staged_files(self):
+        self.bench.clear_install_path()
+        CACHE_DIR.mkdir(exist_ok=True)
+        (CACHE_DIR / "class1.zip").write_bytes(b"x" * 4_000_000)
+        (CACHE_DIR / "class.zip").write_bytes(b"stale")
+        self.start_and_read_edit()
+        self.assert_staged()
+        self.start_and_read_edit()
+        self.assert_staged()
+
+    def test_a_plain_file_in_place_of_the_staging_directory_does_not_stop_the_start(self):
+        self.bench.clear_install_path()
+        if CACHE_DIR.is_dir():
+            for p in CACHE_DIR.iterdir():
+                p.unlink()
+            CACHE_DIR.rmdir()
+        CACHE_DIR.write_bytes(b"not a directory")
+        try:
+            self.assertEqual(self.start_and_read_edit(), NOT_INSTALLED)
+            self.assertEqual(CACHE_DIR.read_bytes(), b"not a directory")
+        finally:
+            CACHE_DIR.unlink()
+
+
+if __name__ == "__main__":
+    unittest.main()
