@@ -1,0 +1,34 @@
+#pragma once
+// Truevision TGA files of the icon sets: true-colour, no colour map, no image ID, rows
+// bottom-up, either uncompressed (type 2) or run-length encoded (type 10).
+
+#include "entry_list.h"
+#include "image.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace korvanta::payload {
+
+inline constexpr size_t kTgaHeaderSize = 18;
+inline constexpr size_t kTgaFooterSize = 26;
+
+// Encodes the image in the given format. A 24-bit format drops alpha, so the caller
+// flattens first.
+std::vector<uint8_t> EncodeTga(const Image &img, const TgaFormat &format);
+
+// Run-length packets of one pixel row (bytesPerPixel bytes each); packets never span rows.
+void AppendRunLengthRow(std::vector<uint8_t> &out, std::span<const uint8_t> row, int bytesPerPixel);
+
+// Checks a file against the rules of its entry: header fields, dimensions, depth, type,
+// descriptor, exact length, and the footer rule. Returns the broken rule, or "" if none.
+std::string CheckTga(std::span<const uint8_t> file, const TgaFormat &expected);
+
+// Decodes a file that CheckTga accepts for some format (24-bit images come out opaque).
+// Returns an empty image if the data is malformed.
+Image DecodeTga(std::span<const uint8_t> file);
+
+} // namespace korvanta::payload
