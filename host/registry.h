@@ -1,0 +1,19 @@
+#pragma once
+// Reads one string value from the registry.
+
+#include "app/text.h"
+
+#include <cstdint>
+
+namespace korvanta {
+
+// root_code picks the root (1 classes root, 2 current config, 3 current user, 4 local
+// machine, 5 users, anything else the current user); path is the key path and the value
+// name joined by a backslash (a trailing backslash names the key's unnamed value).
+// Returns a new text with the value's string (REG_EXPAND_SZ expanded). When the value is
+// missing, unreadable or not a string, returns a copy of default_text, or the absent text
+// when default_text is null or empty. A value holding the empty string gives the absent
+// text, not the default. Reads only, in the registry view of the process's own bitness.
+Text ReadRegistryText(int32_t root_code, const char *path, const char *default_text = nullptr);
+
+} // namespace korvanta

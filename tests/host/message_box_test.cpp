@@ -1,0 +1,168 @@
+#include "host/message_box.h"
+
+#include "tests/host/test_blocks.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace korvanta {
+namespace {
+
+// What a helper thread saw of the box while the test's thread was inside ShowMessage.
+struct BoxView {
+    bool found = false;
+    std::string caption, text;
+    std::vector<int> buttons; // visible ones, in order
+    bool icon = false, topmost = false, thread_window_enabled = true;
+};
+
+constexpr int kEscape = -1; // press Esc instead of a button
+
+std::string TextOf(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+BOOL CALLBACK FindBox(HWND window, LPARAM out) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char kind[32] = {};
+    GetClassNameA(window, kind, sizeof(kind));
+    if (process != GetCurrentProcessId() || std::string(kind) != "#32770" ||
+        !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND *>(out) = window;
+    return FALSE;
+}
+
+BOOL CALLBACK ReadControl(HWND control, LPARAM out) {
+    auto &view = *reinterpret_cast<BoxView *>(out);
+    char kind[32] = {};
+    GetClassNameA(control, kind, sizeof(kind));
+    if (lstrcmpiA(kind, "Button") == 0 && IsWindowVisible(control))
+        view.buttons.push_back(GetDlgCtrlID(control));
+    else if (lstrcmpiA(kind, "Static") != 0)
+        return TRUE;
+    // The box always has an icon control; without an icon it holds none.
+    else if ((GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        view.icon = view.icon || SendMessageA(control, STM_GETICON, 0, 0) != 0;
+    else
+        view.text = TextOf(control);
+    return TRUE;
+}
+
+class MessageBoxOnScreen : public ::testing::Test {
+protected:
+    // A top-level window of the test's thread, to see what the box's modality does to it.
+    HWND thread_window = CreateWindowExA(0, "STATIC", "korvanta", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                                         100, nullptr, nullptr, nullptr, nullptr);
+    ~MessageBoxOnScreen() override { DestroyWindow(thread_window); }
+
+    // Runs show on this thread while a helper reads the box and presses `press`.
+    BoxView Show(const std::function<int32_t()> &show, int press, int32_t &result) {
+        std::atomic<bool> returned{false};
+        BoxView view;
+        std::thread watcher([&] {
+            HWND box = nullptr;
+            while (!box && !returned) {
+                EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+                Sleep(10);
+            }
+            if (!box)
+                return;
+            view.found = true;
+            view.caption = TextOf(box);
+            view.topmost = (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+            view.thread_window_enabled = IsWindowEnabled(thread_window) != FALSE;
+            EnumChildWindows(box, ReadControl, reinterpret_cast<LPARAM>(&view));
+            if (press == kEscape)
+                PostMessageA(GetDlgItem(box, view.buttons.at(0)), WM_KEYDOWN, VK_ESCAPE, 0);
+            else
+                SendMessageA(GetDlgItem(box, press), BM_CLICK, 0, 0);
+        });
+        result = show();
+        returned = true;
+        watcher.join();
+        return view;
+    }
+};
+
+TEST_F(MessageBoxOnScreen, ReplaceNoticeHasTheDefaultCaptionOneOkAndNoIcon) {
+    int32_t result = -1;
+    BoxView view = Show([] { return ShowMessage("替换成功"); }, IDOK, result);
+    ASSERT_TRUE(view.found);
+    EXPECT_EQ(view.caption, "信息：");
+    EXPECT_EQ(view.text, "替换成功");
+    EXPECT_EQ(view.buttons, std::vector<int>{IDOK});
+    EXPECT_FALSE(view.icon);
+    // Task-modal: the thread's own windows take no input while the box is up.
+    EXPECT_FALSE(view.thread_window_enabled);
+    EXPECT_FALSE(view.topmost);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(IsWindowEnabled(thread_window));
+}
+
+TEST_F(MessageBoxOnScreen, EachButtonGivesItsCode) {
+    struct Case {
+        int32_t flags;
+        int press;
+        int32_t code;
+    };
+    const Case cases[] = {{MB_YESNO, IDYES, 5},
+                          {MB_YESNO, IDNO, 6},
+                          {MB_OKCANCEL, IDCANCEL, 1},
+                          {MB_OKCANCEL, kEscape, 1},
+                          {MB_ABORTRETRYIGNORE, IDABORT, 2},
+                          {MB_ABORTRETRYIGNORE, IDRETRY, 3},
+                          {MB_ABORTRETRYIGNORE, IDIGNORE, 4},
+                          {MB_YESNOCANCEL, IDCANCEL, 1}};
+    for (const Case &c : cases) {
+        int32_t result = -1;
+        BoxView view = Show([&] { return ShowMessage("?", c.flags); }, c.press, result);
+        EXPECT_TRUE(view.found && !view.thread_window_enabled) << c.flags << " " << c.press;
+        EXPECT_EQ(result, c.code) << c.flags << " " << c.press;
+    }
+}
+
+TEST_F(MessageBoxOnScreen, StyleReachesTheBox) {
+    int32_t result = -1;
+    BoxView system = Show([] { return ShowMessage("?", MB_SYSTEMMODAL); }, IDOK, result);
+    ASSERT_TRUE(system.found);
+    EXPECT_TRUE(system.topmost && system.thread_window_enabled);
+    BoxView question = Show([] { return ShowMessage("?", 0x24); }, IDNO, result);
+    EXPECT_TRUE(question.icon && !question.thread_window_enabled && !question.topmost);
+    EXPECT_EQ(question.buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(result, 6);
+}
+
+TEST_F(MessageBoxOnScreen, CaptionsAndRenderedValues) {
+    int32_t result = -1;
+    EXPECT_EQ(Show([] { return ShowMessage("?", 0, "标题"); }, IDOK, result).caption, "标题");
+    // An absent caption shows as an empty title, not the platform's own "错误".
+    BoxView absent = Show([] { return ShowMessage("?", 0, nullptr); }, IDOK, result);
+    EXPECT_TRUE(absent.found && absent.caption.empty());
+
+    testing::OwnedBlock block({'z', 'i', 'p'});
+    const std::pair<TypedValue, const char *> cases[] = {
+        {TypedValue::Integer(42), "42"},
+        {TypedValue::Float(1234567.0f), "1.23457e+06"},
+        {TypedValue::DateTime(41598.0 + 8.5 / 24), "2013年11月20日8时30分"},
+        {TypedValue::Block(block.get()), ""},
+    };
+    for (const auto &[message, shown] : cases) {
+        BoxView view = Show([&] { return ShowMessage(message, {}, {}); }, IDOK, result);
+        EXPECT_TRUE(view.found && view.caption == "信息：") << shown;
+        EXPECT_EQ(view.text, shown);
+    }
+}
+
+} // namespace
+} // namespace korvanta

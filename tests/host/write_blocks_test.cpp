@@ -1,0 +1,74 @@
+#include "host/file_ops.h"
+
+#include "host/handles.h"
+#include "tests/host/test_blocks.h"
+#include "tests/host/wine_files.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+namespace korvanta {
+namespace {
+
+using testing::OwnedBlock;
+using testing::ReadWhole;
+
+OwnedBlock Block(const std::string &text) {
+    return OwnedBlock({text.begin(), text.end()});
+}
+
+class WriteBlocksOnDisk : public ::testing::Test {
+protected:
+    testing::TestFolder folder;
+    std::string file = folder / "class1.zip";
+};
+
+TEST_F(WriteBlocksOnDisk, BlocksFollowEachOtherInAFreshOrTruncatedFile) {
+    OwnedBlock empty = Block(""), three = Block("abc"), five = Block("defgh"),
+               negative({'x', 'y', 'z'}, -3);
+    EXPECT_TRUE(WriteBlocks(file.c_str(), {empty.get()}));
+    EXPECT_EQ(ReadWhole(file), "");
+    EXPECT_TRUE(WriteBlocks(file.c_str(), {three.get(), negative.get(), nullptr, five.get()}));
+    EXPECT_EQ(ReadWhole(file), "abcdefgh");
+    ASSERT_TRUE(testing::MakeFile(file, std::string(10000, 'o')));
+    EXPECT_TRUE(WriteBlocks(file.c_str(), {three.get()}));
+    EXPECT_EQ(ReadWhole(file), "abc");
+    EXPECT_TRUE(WriteBlocks(file.c_str(), {empty.get()}));
+    EXPECT_EQ(ReadWhole(file), "");
+    // The handle is closed: an exclusive open succeeds at once.
+    EXPECT_TRUE(
+        FileHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+            .valid());
+}
+
+TEST_F(WriteBlocksOnDisk, ArchiveSizedBlockGoesOutWhole) {
+    std::string bytes(1682489, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + i / 251);
+    OwnedBlock block = Block(bytes);
+    EXPECT_TRUE(WriteBlocks(file.c_str(), {block.get()}));
+    EXPECT_TRUE(ReadWhole(file) == bytes);
+}
+
+TEST_F(WriteBlocksOnDisk, FailuresLeaveFilesAsTheyWereAndTellTheError) {
+    OwnedBlock block = Block("replacement");
+    EXPECT_FALSE(WriteBlocks("", {block.get()}));
+    EXPECT_FALSE(WriteBlocks(nullptr, {block.get()}));
+    EXPECT_FALSE(WriteBlocks((folder / "missing\\class.zip").c_str(), {block.get()}));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_PATH_NOT_FOUND});
+
+    ASSERT_TRUE(testing::MakeFile(file, "original"));
+    FileHandle holder(
+        CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder.valid());
+    EXPECT_FALSE(WriteBlocks(file.c_str(), {block.get()}));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+    holder.Close();
+    EXPECT_EQ(ReadWhole(file), "original");
+}
+
+} // namespace
+} // namespace korvanta
