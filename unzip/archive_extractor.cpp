@@ -1,0 +1,137 @@
+#include "unzip/archive_extractor.h"
+
+#include "unzip/entry_fields.h"
+#include "unzip/paths.h"
+#include "unzip/signature.h"
+#include "unzip/win_text.h"
+#include "unzip/zip_reader.h"
+
+#include <io.h>
+
+#include <cstdio>
+#include <string>
+
+namespace korvanta {
+namespace {
+
+// A file or a directory passes.
+bool PathExists(const char *path) {
+    return _access(path, 0) == 0;
+}
+
+bool ArchiveHasSignature(const char *archive_path) {
+    FILE *stream = std::fopen(archive_path, "rb");
+    if (stream == nullptr)
+        return false;
+    uint8_t block[kSignatureBlockBytes];
+    const size_t got = std::fread(block, 1, sizeof block, stream);
+    std::fclose(stream);
+    return PassesSignatureTest(block, got);
+}
+
+} // namespace
+
+bool MakeDirectoryChain(const char *path) {
+    for (const std::string &prefix : DirectoryChainPrefixes(path ? path : "", SystemLeadByte)) {
+        // Levels that exist, such as "C:\", are passed over.
+        if (!PathExists(prefix.c_str()) && !CreateDirectoryA(prefix.c_str(), nullptr))
+            return false;
+    }
+    return true;
+}
+
+void ArchiveExtractor::SetProgressCallback(ProgressCallback callback) {
+    ResetProgress();
+    callback_ = callback;
+}
+
+void ArchiveExtractor::NotifyProgress() {
+    if (callback_ != nullptr)
+        callback_(current_, total_, *this);
+}
+
+void ArchiveExtractor::ResetProgress() {
+    cancel_ = false;
+    total_ = 0;
+    current_ = 0;
+    callback_ = nullptr;
+}
+
+int32_t ArchiveExtractor::CountEntries(ZipHandle *handle) {
+    ZipEntry entry;
+    if (GetEntry(handle, -1, entry) != kZipOk)
+        return -1;
+    const int32_t declared = entry.index;
+    int32_t count = 0;
+    while (GetEntry(handle, count, entry) == kZipOk)
+        ++count;
+    // Stopping short of the archive's own count would extract a prefix and call it done;
+    // an entry that cannot be produced fails the whole archive before anything is written.
+    return count == declared ? count : -1;
+}
+
+int32_t ArchiveExtractor::FailureEnd(int32_t result, std::unique_ptr<ZipHandle> handle) {
+    current_ = total_;
+    NotifyProgress();
+    ResetProgress();
+    if (handle)
+        CloseArchive(std::move(handle));
+    return result;
+}
+
+int32_t ArchiveExtractor::ExtractAll(const char *archive_path, const char *destination) {
+    if (archive_path == nullptr || destination == nullptr)
+        return -1;
+    // The callback runs code of the caller's; the destination must not change under the walk.
+    const std::string target_root(destination);
+    if (!PathExists(archive_path))
+        return FailureEnd(-1, nullptr);
+    if (!PathExists(target_root.c_str()) && !MakeDirectoryChain(target_root.c_str()))
+        return FailureEnd(0, nullptr);
+    if (!ArchiveHasSignature(archive_path))
+        return FailureEnd(0, nullptr);
+    ZipHandlePtr handle = OpenArchive(archive_path);
+    if (!handle)
+        return FailureEnd(0, nullptr);
+    const int32_t count = CountEntries(handle.get());
+    if (count < 0) {
+        total_ = 0;
+        return FailureEnd(0, std::move(handle));
+    }
+    total_ = static_cast<uint32_t>(count);
+
+    for (int32_t i = 0;; ++i) {
+        ZipEntry entry;
+        if (GetEntry(handle.get(), i, entry) != kZipOk) {
+            current_ = total_;
+            NotifyProgress();
+            ResetProgress();
+            CloseArchive(std::move(handle));
+            return 1;
+        }
+        const std::string target = FormTargetPath(target_root, entry.name, SystemLeadByte);
+        // A longer path would have to be cut, and a cut path names another file.
+        if (target.size() >= kMaxPathBytes)
+            return FailureEnd(0, std::move(handle));
+        if (entry.attributes & kAttrDirectory) {
+            if (!PathExists(target.c_str()) && !MakeDirectoryChain(target.c_str()))
+                return FailureEnd(0, std::move(handle));
+        } else {
+            // Read-only, hidden or system targets would refuse to be overwritten; a missing
+            // target makes this fail harmlessly.
+            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (ExtractEntry(handle.get(), i, target.c_str()) != kZipOk)
+                return FailureEnd(0, std::move(handle));
+            // Entries of DOS archives map to read-only; the files are left plain.
+            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        current_ = static_cast<uint32_t>(i);
+        NotifyProgress();
+        if (cancel_) {
+            CloseArchive(std::move(handle));
+            return 1;
+        }
+    }
+}
+
+} // namespace korvanta
