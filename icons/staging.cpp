@@ -1,7 +1,32 @@
 #include "icons/handlers.h"
 
+#include "app/content.h"
+#include "host/file_ops.h"
+#include "host/registry.h"
+#include "icons/game_paths.h"
+#include "icons/main_window.h"
+#include "icons/program_state.h"
+#include "payload/byte_block.h"
+
+#include <windows.h>
+
 namespace korvanta {
 
-void StartupStaging() {}
+namespace {
+constexpr int32_t kLocalMachine = 4;
+}
+
+// Runs once, before the window shows. No result is looked at and nothing is shown: a game
+// that is not installed, or a staging directory that cannot be written, only shows later,
+// when an action needs them.
+void StartupStaging() {
+    Text found = ReadRegistryText(kLocalMachine, "SOFTWARE\\Tencent\\CrossFire\\InstallPath",
+                                  "您的电脑未安装穿越火线");
+    GameRoot = std::move(found);
+    WriteContent(kEditBox1, GameRoot.get());
+    CreateDirectoryA(kCacheDir, nullptr);
+    WriteBlocks(kForeignArchive, {&ForeignSet});
+    WriteBlocks(kStockArchive, {&StockSet});
+}
 
 } // namespace korvanta

@@ -1,0 +1,75 @@
+#include "app/unit_record.h"
+
+namespace korvanta {
+
+UnitTypeTraits TraitsOf(UnitType type) {
+    switch (type) {
+    case UnitType::Window:
+        return {true, true, true, MnemonicAction::None, true};
+    case UnitType::Label:
+        return {true, true, false, MnemonicAction::FocusNext, true};
+    case UnitType::Button:
+        return {true, true, true, MnemonicAction::RaiseClick, true};
+    case UnitType::EditBox:
+        return {true, true, true, MnemonicAction::None, true};
+    case UnitType::Zip:
+        return {true, false, false, MnemonicAction::None, true};
+    }
+    return {};
+}
+
+namespace {
+std::vector<const WindowDescription *> &Held() {
+    static std::vector<const WindowDescription *> held;
+    return held;
+}
+} // namespace
+
+WindowDescriptionEntry::WindowDescriptionEntry(const WindowDescription &description) {
+    Held().push_back(&description);
+}
+
+const std::vector<const WindowDescription *> &HeldWindowDescriptions() {
+    return Held();
+}
+
+const char *CaptionOf(const UnitRecord &unit) {
+    if (unit.type == UnitType::Label && unit.label)
+        return unit.label->text;
+    if (unit.type == UnitType::Button && unit.button)
+        return unit.button->caption;
+    return nullptr;
+}
+
+bool DescriptionIsConsistent(const WindowDescription &description) {
+    if (description.units.empty() || description.units[0].type != UnitType::Window)
+        return false;
+    for (size_t i = 0; i < description.units.size(); ++i) {
+        const UnitRecord &u = description.units[i];
+        if (i > 0 && u.type == UnitType::Window)
+            return false; // one window per description; units are never nested
+        bool ok = false;
+        switch (u.type) {
+        case UnitType::Window:
+            ok = u.window != nullptr;
+            break;
+        case UnitType::Label:
+            ok = u.label != nullptr;
+            break;
+        case UnitType::Button:
+            ok = u.button != nullptr;
+            break;
+        case UnitType::EditBox:
+            ok = u.edit_box != nullptr;
+            break;
+        case UnitType::Zip:
+            ok = true;
+            break;
+        }
+        if (!ok || !TraitsOf(u.type).known)
+            return false;
+    }
+    return true;
+}
+
+} // namespace korvanta

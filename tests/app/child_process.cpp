@@ -1,0 +1,200 @@
+#include "tests/app/child_process.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
+
+namespace korvanta::child_test {
+namespace {
+
+std::map<std::string, ChildScenario> &Scenarios() {
+    static std::map<std::string, ChildScenario> all;
+    return all;
+}
+
+std::string marker_path;
+
+std::string ArgValue(int argc, char **argv, const char *prefix) {
+    const size_t n = std::strlen(prefix);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], prefix, n) == 0)
+            return argv[i] + n;
+    }
+    return {};
+}
+
+struct FindRequest {
+    DWORD pid;
+    const char *class_name;
+    const char *caption;
+    bool visible;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
+    auto *req = reinterpret_cast<FindRequest *>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != req->pid)
+        return TRUE;
+    char buf[256] = {};
+    if (req->class_name) {
+        GetClassNameA(hwnd, buf, sizeof buf);
+        if (std::strcmp(buf, req->class_name) != 0)
+            return TRUE;
+    }
+    if (req->caption) {
+        GetWindowTextA(hwnd, buf, sizeof buf);
+        if (std::strcmp(buf, req->caption) != 0)
+            return TRUE;
+    }
+    if (req->visible && !IsWindowVisible(hwnd))
+        return TRUE;
+    req->found = hwnd;
+    return FALSE;
+}
+
+struct EnabledCheck {
+    DWORD pid;
+    bool all_enabled;
+};
+
+BOOL CALLBACK CheckProgramWindow(HWND hwnd, LPARAM lp) {
+    auto *check = reinterpret_cast<EnabledCheck *>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == check->pid && std::strcmp(cls, "KorvantaForm") == 0 && !IsWindowEnabled(hwnd))
+        check->all_enabled = false;
+    return TRUE;
+}
+
+} // namespace
+
+ChildScenarioEntry::ChildScenarioEntry(const char *name, ChildScenario scenario) {
+    Scenarios()[name] = scenario;
+}
+
+const std::string &ChildMarkerPath() {
+    return marker_path;
+}
+
+void WriteMarker(const std::string &text) {
+    std::ofstream out(marker_path, std::ios::binary | std::ios::app);
+    out << text;
+}
+
+bool IsChildInvocation(int argc, char **argv) {
+    return !ArgValue(argc, argv, "--child=").empty();
+}
+
+int RunChildInvocation(int argc, char **argv) {
+    marker_path = ArgValue(argc, argv, "--marker=");
+    auto at = Scenarios().find(ArgValue(argc, argv, "--child="));
+    if (at == Scenarios().end())
+        return 3;
+    return at->second();
+}
+
+Child::Child(const char *scenario, const char *current_directory) {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    marker_ = temp;
+    marker_ += "korvanta-app-marker-";
+    marker_ += std::to_string(GetCurrentProcessId());
+    marker_ += '-';
+    marker_ += scenario;
+    marker_ += ".txt";
+    DeleteFileA(marker_.c_str());
+    // Appended piece by piece: GCC 12 warns falsely about "literal" + std::string chains.
+    std::string command;
+    command += '"';
+    command += exe;
+    command += "\" --child=";
+    command += scenario;
+    command += " \"--marker=";
+    command += marker_;
+    command += '"';
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, current_directory,
+                   &si, &info_);
+}
+
+Child::~Child() {
+    if (info_.hProcess) {
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(info_.hProcess, 99);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+    DeleteFileA(marker_.c_str());
+}
+
+HWND Child::WaitForWindow(const char *class_name, const char *caption, bool visible) {
+    // Polls until the child has made the window or has ended; the ctest timeout bounds it.
+    for (int i = 0; i < 1200; ++i) {
+        FindRequest req{info_.dwProcessId, class_name, caption, visible, nullptr};
+        EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&req));
+        if (req.found)
+            return req.found;
+        if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+DWORD Child::WaitForExit() {
+    if (!info_.hProcess)
+        return 0xDEAD;
+    WaitForSingleObject(info_.hProcess, 60000);
+    DWORD code = 0xDEAD;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool Child::MarkerExists() const {
+    return GetFileAttributesA(marker_.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Child::Marker() const {
+    std::ifstream in(marker_, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+FatalBoxReport RunFatalScenario(const char *scenario) {
+    FatalBoxReport report;
+    Child child(scenario);
+    HWND box = child.WaitForWindow("#32770", nullptr, true);
+    if (box) {
+        report.box_found = true;
+        char buf[1024] = {};
+        GetWindowTextA(box, buf, sizeof buf);
+        report.caption = buf;
+        // The message box keeps its text in the static control 0xFFFF.
+        std::memset(buf, 0, sizeof buf);
+        GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);
+        report.text = buf;
+        report.has_owner = GetWindow(box, GW_OWNER) != nullptr;
+        EnabledCheck check{child.pid(), true};
+        EnumWindows(&CheckProgramWindow, reinterpret_cast<LPARAM>(&check));
+        report.program_window_enabled = check.all_enabled;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    }
+    report.exit_code = child.WaitForExit();
+    report.exit_routine_ran = child.MarkerExists();
+    return report;
+}
+
+} // namespace korvanta::child_test

@@ -1,0 +1,60 @@
+#pragma once
+// Scenarios that end the process (fatal errors, the real shutdown) run in a child: the test
+// executable started again with --child=NAME. The parent watches its windows and exit code.
+
+#include <windows.h>
+
+#include <string>
+
+namespace korvanta::child_test {
+
+// A scenario runs in the child and returns its exit code (it usually never returns).
+using ChildScenario = int (*)();
+struct ChildScenarioEntry {
+    ChildScenarioEntry(const char *name, ChildScenario scenario);
+};
+
+// The marker file the parent passed to the child (--marker=PATH).
+const std::string &ChildMarkerPath();
+void WriteMarker(const std::string &text);
+
+class Child {
+public:
+    // Starts the scenario (in `current_directory` when given); the marker file is fresh.
+    explicit Child(const char *scenario, const char *current_directory = nullptr);
+    Child(const Child &) = delete;
+    Child &operator=(const Child &) = delete;
+    ~Child();
+
+    // The child's top-level window of the class with the caption, waited for (null on
+    // timeout); `visible` asks for one that is shown.
+    HWND WaitForWindow(const char *class_name, const char *caption, bool visible = false);
+    // Waits for the end and gives the exit code.
+    DWORD WaitForExit();
+    bool MarkerExists() const;
+    std::string Marker() const;
+    DWORD pid() const { return info_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION info_{};
+    std::string marker_;
+};
+
+// What the fatal error box said and how the process ended.
+struct FatalBoxReport {
+    bool box_found = false;
+    std::string caption;
+    std::string text;
+    bool has_owner = true;
+    bool program_window_enabled = true; // every program window of the child, while the box is up
+    DWORD exit_code = 0;
+    bool exit_routine_ran = true;
+};
+// Runs a scenario that ends in a fatal error box, reads the box, presses OK.
+FatalBoxReport RunFatalScenario(const char *scenario);
+
+// Runs the child scenario named on the command line; -1 when there is none.
+bool IsChildInvocation(int argc, char **argv);
+int RunChildInvocation(int argc, char **argv);
+
+} // namespace korvanta::child_test
