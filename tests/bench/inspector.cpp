@@ -23,10 +23,17 @@ std::string Hex(const std::string &bytes) {
     return out;
 }
 
+// Never blocks on a busy window: the program under test may be inside a long handler.
 std::string WindowText(HWND hwnd) {
     char buffer[4096];
-    int n = GetWindowTextA(hwnd, buffer, sizeof buffer);
-    return std::string(buffer, n > 0 ? n : 0);
+    DWORD_PTR copied = 0;
+    if (SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                            SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &copied))
+        return std::string(buffer, copied);
+    wchar_t wide[4096];
+    int n = InternalGetWindowText(hwnd, wide, 4096);
+    int bytes = WideCharToMultiByte(CP_ACP, 0, wide, n, buffer, sizeof buffer, nullptr, nullptr);
+    return std::string(buffer, bytes > 0 ? bytes : 0);
 }
 
 std::string ClassName(HWND hwnd) {
@@ -43,11 +50,17 @@ std::string Describe(HWND hwnd, HWND focus) {
     ClientToScreen(hwnd, &origin);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
+    // A message box keeps its icon control even without an icon; what counts is its image.
+    DWORD_PTR icon = 0;
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    if (ClassName(hwnd) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
+        SendMessageTimeoutA(hwnd, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon);
     char buffer[1024];
     std::snprintf(buffer, sizeof buffer,
                   "{\"hwnd\":%lu,\"pid\":%lu,\"id\":%ld,\"class\":\"%s\",\"text\":\"%s\","
                   "\"style\":%lu,\"exstyle\":%lu,\"rect\":[%ld,%ld,%ld,%ld],"
-                  "\"client\":[%ld,%ld,%ld,%ld],\"enabled\":%s,\"visible\":%s,\"focus\":%s",
+                  "\"client\":[%ld,%ld,%ld,%ld],\"enabled\":%s,\"visible\":%s,\"focus\":%s,"
+                  "\"icon\":%s",
                   static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)),
                   static_cast<unsigned long>(pid), static_cast<long>(GetDlgCtrlID(hwnd)),
                   ClassName(hwnd).c_str(), Hex(WindowText(hwnd)).c_str(),
@@ -55,7 +68,8 @@ std::string Describe(HWND hwnd, HWND focus) {
                   static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)), r.left, r.top,
                   r.right, r.bottom, origin.x, origin.y, origin.x + c.right, origin.y + c.bottom,
                   IsWindowEnabled(hwnd) ? "true" : "false",
-                  IsWindowVisible(hwnd) ? "true" : "false", hwnd == focus ? "true" : "false");
+                  IsWindowVisible(hwnd) ? "true" : "false", hwnd == focus ? "true" : "false",
+                  icon ? "true" : "false");
     return buffer;
 }
 
@@ -96,14 +110,36 @@ HWND FocusOf(HWND top) {
     return nullptr;
 }
 
-// windows [pid]: every top-level window (of that process), visible ones with their controls.
+std::string StoredText(HWND hwnd) {
+    wchar_t wide[512];
+    char bytes[1024];
+    int n = InternalGetWindowText(hwnd, wide, 512);
+    int count = WideCharToMultiByte(CP_ACP, 0, wide, n, bytes, sizeof bytes, nullptr, nullptr);
+    return std::string(bytes, count > 0 ? count : 0);
+}
+
+// windows [pid]: the top-level windows of that process with their controls. Without a pid:
+// those of every process that shows a window titled "Korvanta". Windows of other processes
+// are never asked anything, so a hung program elsewhere on the display cannot stall this.
 int ListWindows(DWORD pid) {
     Search s{pid, {}};
     EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&s));
+    std::vector<DWORD> pids;
+    for (HWND top : s.found) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(top, &owner);
+        if (pid != 0 || (IsWindowVisible(top) && StoredText(top) == "Korvanta"))
+            pids.push_back(owner);
+    }
     std::printf("[");
     bool first = true;
     for (HWND top : s.found) {
-        if (pid == 0 && !IsWindowVisible(top))
+        DWORD owner = 0;
+        GetWindowThreadProcessId(top, &owner);
+        bool wanted = false;
+        for (DWORD p : pids)
+            wanted = wanted || p == owner;
+        if (!wanted || !IsWindowVisible(top))
             continue;
         HWND focus = FocusOf(top);
         std::printf("%s%s,\"children\":[", first ? "" : ",", Describe(top, focus).c_str());

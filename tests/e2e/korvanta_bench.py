@@ -60,6 +60,7 @@ class Window:
         self.visible = record["visible"]
         self.focus = record["focus"]
         self.id = record["id"]
+        self.icon = record.get("icon", False)
         self.children = [Window(c) for c in record.get("children", [])]
 
     @property

@@ -12,7 +12,6 @@ REPLACE, RESTORE = 120, 130
 SUCCESS = "替换成功"
 NOT_INSTALLED = "您的电脑未安装穿越火线"
 NO_BACKUP = "未找到备份的图标，游戏图标保持不变。"
-SS_ICON = 0x3
 
 
 class ActionTest(BenchTest):
@@ -36,7 +35,7 @@ class ActionTest(BenchTest):
         box = self.app.message_box()
         statics = [c for c in box.children if c.cls.lower() == "static"]
         texts = [c.text for c in statics if c.text]
-        icon = any((c.style & 0x1F) == SS_ICON and c.visible for c in statics)
+        icon = any(c.icon and c.visible for c in statics)
         buttons = [c.text for c in box.children if c.cls.lower() == "button"]
         self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
         self.app.dismiss_box(box)
@@ -133,8 +132,10 @@ class NotInstalledTest(BenchTest):
         for button in (REPLACE, RESTORE):
             self.bench.inspector("click", str(main.child(button).hwnd))
             box = app.message_box()
-            texts = [c.text for c in box.children if c.cls.lower() == "static" and c.text]
-            self.assertEqual((box.text, texts), ("信息：", [NOT_INSTALLED]))
+            statics = [c for c in box.children if c.cls.lower() == "static"]
+            texts = [c.text for c in statics if c.text]
+            icon = any(c.icon and c.visible for c in statics)
+            self.assertEqual((box.text, texts, icon), ("信息：", [NOT_INSTALLED], True))
             app.dismiss_box(box)
         self.assertEqual(app.close(), 0)
         self.assertEqual(sorted(p.name for p in exe_dir.iterdir()), before)

@@ -23,6 +23,14 @@ class KeyboardTest(BenchTest):
     def press(self, *keys):
         self.bench.key(self.main, *keys)
 
+    def wait_active(self):
+        """Once the box is gone the player clicks the window to type into it again. (Without
+        a window manager nothing else activates it: the box's owner is the desktop.)"""
+        label = self.app.refresh().child(140)
+        x, y = (label.rect[0] + label.rect[2]) // 2, (label.rect[1] + label.rect[3]) // 2
+        self.bench.xdotool("mousemove", x, y, "click", 1)
+        self.bench.wait_for(lambda: self.app.refresh().enabled and self.focus(), 30, "focus back")
+
     def assert_no_box(self, seconds=1.5):
         time.sleep(seconds)
         self.assertIsNone(self.bench.find_box(), "no action may run")
@@ -58,6 +66,7 @@ class KeyboardTest(BenchTest):
         self.press("alt+y")
         self.app.dismiss_box()
         self.assertTrue(self.game.aside_dir.is_dir(), "replace moved the game's icons aside")
+        self.wait_active()
         self.press("alt+n")
         self.app.dismiss_box()
         self.assertEqual(len(list(self.game.aside_dir.iterdir())), len(stock_files()),
