@@ -81,10 +81,10 @@ void PaintLabel(HDC dc, const RECT &client, const RECT &area, const LabelProps &
     if (p.font.size() == sizeof(LOGFONTA)) {
         LOGFONTA lf;
         memcpy(&lf, p.font.data(), sizeof lf);
-        own_font.reset(CreateFontIndirectA(&lf));
+        own_font = UniqueFont(CreateFontIndirectA(&lf));
     }
     HGDIOBJ font =
-        own_font ? static_cast<HGDIOBJ>(own_font.get()) : GetStockObject(DEFAULT_GUI_FONT);
+        own_font.valid() ? static_cast<HGDIOBJ>(own_font.get()) : GetStockObject(DEFAULT_GUI_FONT);
     SelectScope select(dc, font);
     SetBkMode(dc, TRANSPARENT);
     const UINT flags = LabelDrawFlags(p.horizontal_alignment, p.word_wrap, p.vertical_alignment);

@@ -56,12 +56,12 @@ void RemoveLiveWindow(LiveWindow *window) {
     keep->loaded = false;
     for (auto &unit : keep->units) {
         unit->hwnd = nullptr;
-        unit->font.reset();
-        unit->background.reset();
+        unit->font.Close();
+        unit->background.Close();
     }
-    keep->icon.reset();
-    keep->background.reset();
-    keep->hidden_owner.reset();
+    keep->icon.Close();
+    keep->background.Close();
+    keep->hidden_owner.Close();
 }
 
 std::vector<std::shared_ptr<LiveWindow>> LiveWindows() {

@@ -61,9 +61,10 @@ HFONT FontFor(LiveUnit &unit, std::span<const uint8_t> description) {
     if (description.size() == sizeof(LOGFONTA)) {
         LOGFONTA lf;
         std::memcpy(&lf, description.data(), sizeof lf);
-        unit.font.reset(CreateFontIndirectA(&lf));
+        unit.font = UniqueFont(CreateFontIndirectA(&lf));
     }
-    return unit.font ? unit.font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return unit.font.valid() ? unit.font.get()
+                             : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 int32_t TextHeight(HFONT font) {
@@ -102,7 +103,7 @@ bool CreateEditBox(LiveWindow &window, LiveUnit &unit, int32_t control_id) {
     Subclass(unit);
     SendMessageA(unit.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (e.background != kDefaultColour)
-        unit.background.reset(CreateSolidBrush(e.background));
+        unit.background = UniqueBrush(CreateSolidBrush(e.background));
     SendMessageA(unit.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(e.max_length), 0);
     if (e.input_mode == 2 && e.password_char && e.password_char[0])
         SendMessageA(unit.hwnd, EM_SETPASSWORDCHAR, static_cast<unsigned char>(e.password_char[0]),

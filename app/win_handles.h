@@ -1,62 +1,46 @@
 #pragma once
 // Owners of the window-layer handles: each closes its handle exactly once, none can be copied.
 
-#include <windows.h>
+#include "host/handles.h"
 
-#include <utility>
+#include <windows.h>
 
 namespace korvanta {
 
-template <typename Handle, typename Close> class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(Handle h) : h_(h) {}
-    UniqueHandle(const UniqueHandle &) = delete;
-    UniqueHandle &operator=(const UniqueHandle &) = delete;
-    UniqueHandle(UniqueHandle &&other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-    UniqueHandle &operator=(UniqueHandle &&other) noexcept {
-        if (this != &other)
-            reset(std::exchange(other.h_, nullptr));
-        return *this;
-    }
-    ~UniqueHandle() { reset(); }
-
-    Handle get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    void reset(Handle h = nullptr) {
-        if (h_)
-            Close{}(h_);
-        h_ = h;
-    }
-    Handle release() { return std::exchange(h_, nullptr); }
-
-private:
-    Handle h_ = nullptr;
+template <typename Handle> struct GdiObjectTraits {
+    using Raw = Handle;
+    static Raw Empty() { return nullptr; }
+    static bool IsValid(Raw h) { return h != nullptr; }
+    static bool Close(Raw h) { return DeleteObject(h) != FALSE; }
 };
 
-struct CloseGdiObject {
-    void operator()(HGDIOBJ h) const { DeleteObject(h); }
-};
-struct CloseIcon {
-    void operator()(HICON h) const { DestroyIcon(h); }
-};
-struct CloseWindow {
-    void operator()(HWND h) const { DestroyWindow(h); }
-};
-struct CloseMemoryDc {
-    void operator()(HDC h) const { DeleteDC(h); }
-};
-struct CloseKernelHandle {
-    void operator()(HANDLE h) const { CloseHandle(h); }
+struct IconTraits {
+    using Raw = HICON;
+    static Raw Empty() { return nullptr; }
+    static bool IsValid(Raw h) { return h != nullptr; }
+    static bool Close(Raw h) { return DestroyIcon(h) != FALSE; }
 };
 
-using UniqueFont = UniqueHandle<HFONT, CloseGdiObject>;
-using UniqueBrush = UniqueHandle<HBRUSH, CloseGdiObject>;
-using UniqueBitmap = UniqueHandle<HBITMAP, CloseGdiObject>;
-using UniqueIcon = UniqueHandle<HICON, CloseIcon>;
-using UniqueWindow = UniqueHandle<HWND, CloseWindow>;
-using UniqueMemoryDc = UniqueHandle<HDC, CloseMemoryDc>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
+struct WindowTraits {
+    using Raw = HWND;
+    static Raw Empty() { return nullptr; }
+    static bool IsValid(Raw h) { return h != nullptr; }
+    static bool Close(Raw h) { return DestroyWindow(h) != FALSE; }
+};
+
+struct MemoryDcTraits {
+    using Raw = HDC;
+    static Raw Empty() { return nullptr; }
+    static bool IsValid(Raw h) { return h != nullptr; }
+    static bool Close(Raw h) { return DeleteDC(h) != FALSE; }
+};
+
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // Selects an object into a DC for one scope and puts the previous one back.
 class SelectScope {

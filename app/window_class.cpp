@@ -17,7 +17,7 @@ LiveWindow *WindowOf(HWND hwnd) {
 }
 
 HBRUSH BackgroundBrush(const LiveWindow &w) {
-    return w.background ? w.background.get() : GetSysColorBrush(COLOR_BTNFACE);
+    return w.background.valid() ? w.background.get() : GetSysColorBrush(COLOR_BTNFACE);
 }
 
 LRESULT OnCommand(LiveWindow &w, WPARAM wp, LPARAM lp) {
@@ -41,7 +41,8 @@ LRESULT OnControlColour(LiveWindow &w, HDC dc, HWND control, UINT msg, HWND self
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     SetTextColor(dc, e.text_colour == kDefaultColour ? face : e.text_colour);
     SetBkColor(dc, e.background == kDefaultColour ? face : e.background);
-    HBRUSH brush = unit->background ? unit->background.get() : GetSysColorBrush(COLOR_BTNFACE);
+    HBRUSH brush =
+        unit->background.valid() ? unit->background.get() : GetSysColorBrush(COLOR_BTNFACE);
     return reinterpret_cast<LRESULT>(brush);
 }
 

@@ -30,8 +30,9 @@ bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
                               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     HWND owner = nullptr;
     if (place.hidden_owner) {
-        window.hidden_owner.reset(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                                  nullptr, GetModuleHandleA(nullptr), nullptr));
+        window.hidden_owner =
+            UniqueWindow(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                         GetModuleHandleA(nullptr), nullptr));
         owner = window.hidden_owner.get();
     }
     HWND hwnd = CreateWindowExA(place.ex_style, cls, props.title, place.style, place.x, place.y,
@@ -50,15 +51,15 @@ bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
 
     if (props.icon_resource) {
         // Loaded at its own size (64 x 64): the same image serves as large and small icon.
-        window.icon.reset(static_cast<HICON>(
+        window.icon = UniqueIcon(static_cast<HICON>(
             LoadImageA(GetModuleHandleA(nullptr), props.icon_resource, IMAGE_ICON, 0, 0, 0)));
-        if (window.icon) {
+        if (window.icon.valid()) {
             SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(window.icon.get()));
             SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window.icon.get()));
         }
     }
     if (props.background != kDefaultColour)
-        window.background.reset(CreateSolidBrush(props.background));
+        window.background = UniqueBrush(CreateSolidBrush(props.background));
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
     if (place.topmost)

@@ -12,7 +12,13 @@ int32_t ShowMessage(const TypedValue &message, const TypedValue &flags, const Ty
     const char *text = RenderValueText(message, text_buffer);
     const char *title = CaptionText(caption, caption_buffer);
     auto style = static_cast<UINT>(MessageStyle(FlagsValue(flags)));
-    return MessageResultCode(MessageBoxA(nullptr, text, title, style));
+    // The box has no owner, so closing it leaves the thread without an active window unless
+    // a window manager steps in; the window that was active gets the keyboard back.
+    HWND active = GetActiveWindow();
+    int result = MessageBoxA(nullptr, text, title, style);
+    if (active && IsWindow(active) && IsWindowEnabled(active) && !GetActiveWindow())
+        SetActiveWindow(active);
+    return MessageResultCode(result);
 }
 
 } // namespace korvanta

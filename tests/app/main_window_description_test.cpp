@@ -1,7 +1,7 @@
-// MainWindow's description together with the rules that read it.
+// MainWindow's description as plain data: registered for the shell, consistent, and its
+// label text in the program's code page.
 #include "icons/main_window.h"
 
-#include "app/keyboard_logic.h"
 #include "app/label_logic.h"
 #include "app/platform_values.h"
 #include "icons/handlers.h"
@@ -10,33 +10,18 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace korvanta {
 
-// Recording doubles for the program's handlers, so that the bindings can be followed.
-std::vector<std::string> handler_calls;
-void StartupStaging() {
-    handler_calls.push_back("staging");
-}
-void ReplaceAction() {
-    handler_calls.push_back("replace");
-}
-void RestoreAction() {
-    handler_calls.push_back("restore");
-}
+// The description names the program's handlers; nothing here calls them.
+void StartupStaging() {}
+void ReplaceAction() {}
+void RestoreAction() {}
 
 namespace {
 
 const UnitRecord &Unit(UnitRef ref) {
     return MainWindow.units[static_cast<size_t>(ref.unit)];
-}
-
-void RunBound(const UnitRecord &unit, int32_t event) {
-    for (const EventBinding &b : unit.bindings) {
-        if (b.event == event && b.plain)
-            b.plain();
-    }
 }
 
 TEST(MainWindowDescription, IsHeldForTheShellAndConsistent) {
@@ -59,41 +44,6 @@ TEST(MainWindowDescription, LabelTextIsTheFiftyFourGbkBytes) {
                              Unit(kLabel1).label->word_wrap,
                              Unit(kLabel1).label->vertical_alignment),
               win::kDtNoClip | win::kDtWordBreak | win::kDtVCenter);
-}
-
-TEST(MainWindowDescription, BindingsReachTheirHandlers) {
-    handler_calls.clear();
-    for (const UnitRecord &u : MainWindow.units)
-        for (int32_t e = -8; e <= 8; ++e)
-            RunBound(u, e);
-    EXPECT_EQ(handler_calls, (std::vector<std::string>{"staging", "restore", "replace"}));
-    handler_calls.clear();
-    RunBound(Unit(kButton1), event::kClick);
-    RunBound(Unit(kButton2), event::kClick);
-    RunBound(Unit(kMainWindow), event::kCreationComplete);
-    EXPECT_EQ(handler_calls, (std::vector<std::string>{"replace", "restore", "staging"}));
-}
-
-TEST(MainWindowDescription, KeyboardOverTheRealUnits) {
-    // The run-time state as LoadWindow leaves it: everything with a window is shown.
-    std::vector<UnitState> units;
-    for (const UnitRecord &u : MainWindow.units) {
-        const bool shown = (u.flags & kUnitVisible) && TraitsOf(u.type).has_window;
-        units.push_back({.type = u.type,
-                         .on_screen = shown,
-                         .visible = shown,
-                         .enabled = !(u.flags & kUnitDisabled),
-                         .tab_stop = (u.flags & kUnitTabStop) != 0,
-                         .tab_order = u.tab_order,
-                         .caption = CaptionOf(u)});
-    }
-    EXPECT_EQ(TabOrder(units), (std::vector<int>{kEditBox1.unit, kButton1.unit, kButton2.unit}));
-    EXPECT_EQ(FirstFocusUnit(units), kEditBox1.unit);
-    EXPECT_EQ(FindMnemonicUnit(units, {'Y', false, false, true}), kButton1.unit);
-    EXPECT_EQ(FindMnemonicUnit(units, {'N', false, false, true}), kButton2.unit);
-    const KeyOptions options{.esc_closes = Unit(kMainWindow).window->esc_closes};
-    EXPECT_EQ(DecideKey(units, kEditBox1.unit, {win::kVkEscape, false, false, false}, options).kind,
-              KeyActionKind::Close);
 }
 
 } // namespace

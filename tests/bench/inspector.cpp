@@ -237,6 +237,11 @@ int main(int argc, char **argv) {
                     verb == "post");
     if (verb == "foreground" && argc == 3)
         return SetForegroundWindow(ArgWindow(argv[2])) ? 0 : 1;
+    if (verb == "syscolor" && argc == 3) {
+        COLORREF c = GetSysColor(std::atoi(argv[2]));
+        std::printf("[%d,%d,%d]\n", GetRValue(c), GetGValue(c), GetBValue(c));
+        return 0;
+    }
     if (verb == "hold" && argc == 4)
         return Hold(std::strtoul(argv[2], nullptr, 0), argv[3]);
     if (verb == "run" && argc >= 4)

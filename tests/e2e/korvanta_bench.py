@@ -174,6 +174,22 @@ class Bench:
                        timeout=60)
         return path
 
+    def pixels(self, shot, rect):
+        """The RGB rows of a screen rectangle (left, top, right, bottom) of a screenshot."""
+        left, top, right, bottom = rect
+        width, height = right - left, bottom - top
+        ppm = subprocess.run(["convert", str(shot), "-crop", f"{width}x{height}+{left}+{top}",
+                              "+repage", "ppm:-"], capture_output=True, check=True,
+                             timeout=60).stdout
+        # P6 header: magic, width, height, maximum, then the raw bytes.
+        fields = ppm.split(maxsplit=4)
+        w, h, data = int(fields[1]), int(fields[2]), fields[4]
+        return [[tuple(data[(y * w + x) * 3:(y * w + x) * 3 + 3]) for x in range(w)]
+                for y in range(h)]
+
+    def system_colour(self, index):
+        return tuple(json.loads(self.inspector("syscolor", str(index))))
+
     @staticmethod
     def wait_for(probe, timeout, what):
         deadline = time.monotonic() + timeout

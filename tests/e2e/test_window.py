@@ -62,6 +62,35 @@ class MainWindowTest(BenchTest):
         client_height = main.client[3] - main.client[1]
         self.assertGreaterEqual(216, client_height, "the edit box lies outside the client area")
 
+    def test_label_paints_two_lines_top_left_in_black_on_the_button_face(self):
+        label = self.main.child(140)
+        shot = self.bench.screenshot("label.png")
+        rows = self.bench.pixels(shot, label.rect)
+        face = self.bench.system_colour(15)  # COLOR_BTNFACE
+        self.assertEqual((len(rows[0]), len(rows)), (232, 48))
+        # Text pixels are dark (anti-aliased black); everything else is the button face.
+        dark = [[sum(p) < 3 * 110 for p in row] for row in rows]
+        # Black text anti-aliased on the face only ever darkens it.
+        self.assertTrue(all(all(c <= f for c, f in zip(p, face)) for row in rows for p in row))
+        background = sum(p == face for row in rows for p in row)
+        self.assertGreater(background, 0.7 * 232 * 48, "an opaque label in the button face")
+        bands, inside = [], False
+        for y, row in enumerate(dark):
+            if any(row) and not inside:
+                bands.append([y, y])
+            if any(row):
+                bands[-1][1] = y
+            inside = any(row)
+        self.assertEqual(len(bands), 2, f"two lines of text, then nothing: {bands}")
+        first, second = bands
+        self.assertLessEqual(first[0], 4, "the text starts at the top, not centred")
+        line = first[1] - first[0] + 1
+        self.assertGreater(second[0] - first[1], line // 2, "an empty line between the lines")
+        lefts = [min(x for y in range(a, b + 1) for x, d in enumerate(dark[y]) if d)
+                 for a, b in bands]
+        self.assertLessEqual(lefts[1], 3, "the second line starts at the left edge")
+        self.assertGreaterEqual(lefts[0] - lefts[1], 4, "the first line is indented by two spaces")
+
     def test_close_message_ends_with_exit_code_zero(self):
         self.assertEqual(self.app.close(), 0)
 
