@@ -12,12 +12,19 @@ set_tests_properties(bench.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 # A GoogleTest executable run under Wine, one CTest test per case.
 # SHARED_STATE: its cases change what the whole prefix sees (registry, drive letters,
 # the staging directory) and so never run beside another such test.
+# ON_SCREEN: its cases show windows and depend on activation and focus, which another test's
+# window on the same display could take away.
 function(korvanta_wine_gtest target)
-    cmake_parse_arguments(ARG "SHARED_STATE" "" "" ${ARGN})
+    cmake_parse_arguments(ARG "SHARED_STATE;ON_SCREEN" "" "" ${ARGN})
     korvanta_static_exe(${target})
     set(props FIXTURES_REQUIRED wine TIMEOUT 120)
-    if(ARG_SHARED_STATE)
+    # One lock per test: a list would not survive the discovery's property passing.
+    if(ARG_SHARED_STATE AND ARG_ON_SCREEN)
+        message(FATAL_ERROR "${target}: choose SHARED_STATE or ON_SCREEN")
+    elseif(ARG_SHARED_STATE)
         list(APPEND props RESOURCE_LOCK prefix-state)
+    elseif(ARG_ON_SCREEN)
+        list(APPEND props RESOURCE_LOCK display)
     endif()
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                          PROPERTIES ${props})

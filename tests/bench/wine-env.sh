@@ -57,9 +57,11 @@ bench_ensure_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.korvanta-ready"
     fi
-    # A persistent server, started detached, keeps later Wine processes quick.
-    if ! pgrep -u "$(id -u)" -f "wineserver.*-p" >/dev/null 2>&1 || [ ! -f "$BENCH_DIR/server" ]; then
-        setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+    # A persistent server, started detached, keeps later Wine processes quick; and a Wine
+    # process never starts a server of its own that would hold its caller's pipes open.
+    # With a server already running this returns at once.
+    setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+    if [ ! -f "$BENCH_DIR/server" ]; then
         setsid wine wineboot </dev/null >/dev/null 2>&1 || true
         touch "$BENCH_DIR/server"
     fi

@@ -9,6 +9,7 @@ import json
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 from pathlib import Path
@@ -131,8 +132,15 @@ class Bench:
 
     # --- Wine and X -------------------------------------------------------------------
     def wine(self, *args, timeout=120, check=True, cwd=None):
-        result = subprocess.run([str(WINE_RUN), str(BENCH), *map(str, args)], env=self.env,
-                                cwd=cwd or BENCH, capture_output=True, timeout=timeout)
+        # Output goes through files, not pipes: a Wine helper process started on the way
+        # (the desktop, the server) would inherit a pipe and keep it open long after the
+        # program itself has ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = subprocess.run([str(WINE_RUN), str(BENCH), *map(str, args)], env=self.env,
+                                    cwd=cwd or BENCH, stdout=out, stderr=err, timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            result.stdout, result.stderr = out.read(), err.read()
         if check and result.returncode != 0:
             raise AssertionError(f"wine {args} failed: {result.stderr.decode(errors='replace')}")
         return result
