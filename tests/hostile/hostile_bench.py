@@ -1,0 +1,311 @@
+"""What the hostile end-to-end tests share: the program's answers, the game installation with
+files of the user's around its icon folders, the checks that nothing of the user's was lost,
+mounted small or read-only file systems, and damaged copies of the staged archives.
+
+Every wait is bounded: the program must show its window and each message box within the
+bench's timeouts, and must end when closed.
+"""
+
+import errno
+import functools
+import hashlib
+import io
+import json
+import os
+import re
+import shutil
+import subprocess
+import zipfile
+from pathlib import Path
+
+from korvanta_bench import (BENCH, CACHE_DIR, DRIVE_C, GENERATED, KORVANTA, Bench, BenchTest,
+                            Game, Holder, Window, foreign_files, game_files, snapshot,
+                            stock_files)
+
+REPLACE, RESTORE = 120, 130
+DEFAULT_CAPTION = "信息："
+SUCCESS = "替换成功"
+REPLACE_FAILED = "替换失败，请关闭游戏后重试。\r\n\r\n"
+RESTORE_FAILED = "恢复失败，请关闭游戏后重试。\r\n\r\n"
+NOT_INSTALLED = "您的电脑未安装穿越火线"
+NO_BACKUP = "未找到备份的图标，游戏图标保持不变。"
+
+# The icon folders the actions may change; everything else of the game's must stay.
+ICON_DIRS = ("rez/UI/class", "rez/UI/class2", "rez/UI/class.old")
+# Files of the user's next to the icon folders, where a path that escapes would land.
+USER_FILES = {"game.exe": b"MZ the game itself", "rez/UI/hud.dat": b"hud of the game",
+              "rez/UI/class_readme.txt": b"next to the icons", "rez/version.txt": b"1.0"}
+
+
+class Answer:
+    """The message box an action ended with."""
+
+    def __init__(self, box):
+        statics = [c for c in box.children if c.cls.lower() == "static"]
+        self.caption = box.text
+        self.texts = [c.text for c in statics if c.text]
+        self.icon = any(c.icon and c.visible for c in statics)
+        self.buttons = [c.text for c in box.children if c.cls.lower() == "button"]
+
+    @property
+    def text(self):
+        return "\n".join(self.texts)
+
+    def __repr__(self):
+        return f"Answer({self.caption!r}, {self.texts!r}, icon={self.icon})"
+
+
+def digest_tree(root, skip=()):
+    """Relative path -> content digest ("<dir>" for folders) below root, minus skipped trees."""
+    root = Path(root)
+    out = {}
+    if not root.exists():
+        return out
+    for path in sorted(root.rglob("*")):
+        rel = path.relative_to(root).as_posix()
+        if any(rel == s or rel.startswith(s + "/") for s in skip):
+            continue
+        out[rel] = "<dir>" if path.is_dir() else hashlib.sha1(path.read_bytes()).hexdigest()
+    return out
+
+
+@functools.lru_cache(maxsize=None)
+def known_set(which):
+    """The files of the foreign or the stock set, read once per run."""
+    return foreign_files() if which == "foreign" else stock_files()
+
+
+def listing(folder):
+    folder = Path(folder)
+    return sorted(p.name for p in folder.iterdir()) if folder.is_dir() else None
+
+
+class TolerantBench(Bench):
+    """The bench, reading windows whose text is too long for the inspector: it cuts each
+    window's record at 1024 bytes, inside the text when that is long (the edit box holding a
+    64 KB game directory). Such a text is closed where it was cut and the record's missing
+    fields take neutral values; the tests never look at that window."""
+
+    DEFAULTS = {"style": 0, "exstyle": 0, "rect": [0, 0, 0, 0], "client": [0, 0, 0, 0],
+                "enabled": False, "visible": False, "focus": False, "icon": False}
+
+    def windows(self):
+        raw = self.inspector("windows")
+        try:
+            records = json.loads(raw)
+        except json.JSONDecodeError:
+            records = json.loads(re.sub(
+                r'"text":"([0-9a-f]*)(?=[^0-9a-f"])',
+                lambda m: '"text":"' + m.group(1)[:len(m.group(1)) // 2 * 2] + '"', raw))
+        return [Window(self.complete(r)) for r in records]
+
+    def complete(self, record):
+        for key, value in self.DEFAULTS.items():
+            record.setdefault(key, value)
+        record["children"] = [self.complete(c) for c in record.get("children", [])]
+        return record
+
+
+class HostileTest(BenchTest):
+    """A test against the real program with a game installation of its own."""
+
+    def setUp(self):
+        self.bench = TolerantBench()
+        self.addCleanup(self.bench.cleanup)
+
+    def make_game(self, path_on_d="Games\\CF", registry_value=None, kind="REG_SZ",
+                  drive_dir=None, drive_size=None):
+        """The game on drive D: with its own icons and files of the user's around them;
+        drive_size puts drive D: on a tmpfs of that size."""
+        game = Game(self.bench, path_on_d, drive_dir=drive_dir)
+        if drive_size:
+            Mount(self, game.drive_dir, drive_size)
+        game.install(stock_files())
+        for rel, data in USER_FILES.items():
+            path = game.root / rel
+            path.parent.mkdir(parents=True, exist_ok=True)
+            path.write_bytes(data)
+        (game.drive_dir / "user-notes.txt").write_bytes(b"a file of the user's on drive D:")
+        if kind is not None:
+            game.register(registry_value, kind)
+        self.game = game
+        self.own = game_files(stock_files())
+        return game
+
+    def outside(self):
+        """What the actions must never change: the game drive outside the icon folders, the
+        top of drive C: outside the staging folder, and the program's own folder."""
+        game_rel = self.game.root.relative_to(self.game.drive_dir).as_posix()
+        prefix = "" if game_rel == "." else game_rel + "/"
+        drive_c = [n for n in listing(DRIVE_C) if n != CACHE_DIR.name]
+        return (digest_tree(self.game.drive_dir, [prefix + d for d in ICON_DIRS]), drive_c,
+                listing(KORVANTA.parent))
+
+    def start(self):
+        self.outside_before = self.outside()
+        self.app = self.bench.start()
+        self.main = self.app.wait_main()
+        return self.app
+
+    def click(self, control_id):
+        self.bench.inspector("click", str(self.main.child(control_id).hwnd))
+        box = self.app.message_box()
+        answer = Answer(box)
+        self.app.dismiss_box(box)
+        return answer
+
+    def close(self):
+        self.assertEqual(self.app.close(), 0, "the program ends normally after it all")
+
+    def state(self):
+        return snapshot(self.game.icon_dir), snapshot(self.game.aside_dir)
+
+    def describe(self, files):
+        """A folder's content in words: one of the known sets exactly, or what it holds."""
+        if files is None:
+            return None
+        sets = (("own", self.own), ("foreign", known_set("foreign")), ("stock", known_set("stock")))
+        for name, known in sets:
+            if files == known:
+                return name
+        kinds = {"own": 0, "foreign": 0, "stock": 0, "other": 0}
+        for name, data in files.items():
+            kinds[next((k for k, known in sets if known.get(name) == data), "other")] += 1
+        return f"{len(files)} files: " + ", ".join(f"{n} {k}" for k, n in kinds.items() if n)
+
+    def summary(self):
+        """(class, class2) in words."""
+        return tuple(self.describe(files) for files in self.state())
+
+    # --- the checks -------------------------------------------------------------------
+    def assert_answer(self, answer, text, icon):
+        self.assertEqual((answer.caption, answer.text, answer.icon, len(answer.buttons)),
+                         (DEFAULT_CAPTION, text, icon, 1))
+
+    def assert_success(self, answer):
+        self.assert_answer(answer, SUCCESS, False)
+
+    def assert_failure(self, answer, prefix):
+        self.assert_answer(answer, prefix + self.game.windows_path + "\\rez\\UI\\class", True)
+
+    def assert_own_icons_kept(self):
+        self.assertIn("own", self.summary(),
+                      "the game's own icons are complete in class or class2")
+
+    def assert_outside_unchanged(self):
+        self.assertEqual(self.outside(), self.outside_before,
+                         "nothing outside the icon folders and the staging folder changed")
+
+    # --- icon folders made on disk, while the program runs or before -------------------
+    def reinstall(self):
+        """A fresh installation again: only class, with the game's own icons."""
+        for name in ("class", "class2", "class.old"):
+            path = self.game.ui / name
+            if path.is_dir():
+                for p in path.iterdir():
+                    p.chmod(0o644)
+                shutil.rmtree(path)
+            elif path.exists():
+                path.unlink()
+        self.game.install(stock_files())
+
+    def as_after_replace(self):
+        """class holds the foreign set and class2 the game's own icons, made on disk."""
+        self.game.icon_dir.rename(self.game.aside_dir)
+        self.game.icon_dir.mkdir()
+        for name, data in foreign_files().items():
+            (self.game.icon_dir / name).write_bytes(data)
+
+
+# --- file systems ---------------------------------------------------------------------
+class Mount:
+    """A tmpfs mounted over a folder for one test, unmounted afterwards. The test is skipped,
+    with the reason, where the machine refuses to mount (not root, or no mount rights)."""
+
+    def __init__(self, test, folder, size, read_only=False):
+        self.folder = Path(folder)
+        self.folder.mkdir(parents=True, exist_ok=True)
+        unmount(self.folder)
+        options = f"size={size}" + (",ro" if read_only else "")
+        result = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "korvanta-hostile",
+                                 str(self.folder)], capture_output=True, timeout=30)
+        if result.returncode != 0:
+            test.skipTest(f"cannot mount a tmpfs at {self.folder} to simulate this "
+                          f"({result.stderr.decode(errors='replace').strip()})")
+        test.addCleanup(unmount, self.folder)
+
+
+def unmount(folder):
+    folder = Path(folder)
+    while os.path.ismount(folder):
+        subprocess.run(["umount", "-l", str(folder)], capture_output=True, timeout=30)
+
+
+def fill_up(folder, name="filler.bin"):
+    """Writes one file until the file system has no byte left."""
+    chunk = b"\0" * 65536
+    with open(Path(folder) / name, "wb", buffering=0) as out:
+        try:
+            while True:
+                out.write(chunk)
+        except OSError as e:
+            if e.errno != errno.ENOSPC:
+                raise
+        small = b"\0" * 512
+        try:
+            while True:
+                out.write(small)
+        except OSError as e:
+            if e.errno != errno.ENOSPC:
+                raise
+
+
+# --- damaged copies of the staged archives --------------------------------------------
+def _central_offsets(data):
+    end = data.rfind(b"PK\x05\x06")
+    count = int.from_bytes(data[end + 10:end + 12], "little")
+    at = int.from_bytes(data[end + 16:end + 20], "little")
+    offsets = []
+    for _ in range(count):
+        offsets.append(at)
+        n, m, k = (int.from_bytes(data[at + o:at + o + 2], "little") for o in (28, 30, 32))
+        at += 46 + n + m + k
+    return offsets, end
+
+
+def with_bad_crc(data, index=-1):
+    """The archive with one entry's CRC wrong in both headers (the data stays as it was)."""
+    data = bytearray(data)
+    central = _central_offsets(bytes(data))[0][index]
+    local = int.from_bytes(data[central + 42:central + 46], "little")
+    for at in (central + 16, local + 14):
+        data[at:at + 4] = (int.from_bytes(data[at:at + 4], "little") ^ 0x5A5A5A5A).to_bytes(
+            4, "little")
+    return bytes(data)
+
+
+def cut_in_central_directory(data):
+    offsets, end = _central_offsets(data)
+    return data[:(offsets[0] + end) // 2]
+
+
+def with_entries_appended(data, entries):
+    """The archive with more entries after its own: (name, bytes, external attributes)."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(io.BytesIO(data)) as src, zipfile.ZipFile(out, "w") as dst:
+        for info in src.infolist():
+            dst.writestr(info, src.read(info))
+        for name, payload, attributes in entries:
+            info = zipfile.ZipInfo(name, (2009, 1, 9, 7, 23, 54))
+            info.external_attr = attributes
+            info.compress_type = zipfile.ZIP_DEFLATED
+            dst.writestr(info, payload)
+    return out.getvalue()
+
+
+def foreign_archive():
+    return (GENERATED / "foreign.zip").read_bytes()
+
+
+def stock_archive():
+    return (GENERATED / "stock.zip").read_bytes()

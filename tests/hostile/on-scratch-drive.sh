@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under the bench with a spare drive letter of its own, named
+# to the program in KORVANTA_SCRATCH_DRIVE, and removes both afterwards. As root the drive is
+# a fresh tmpfs: Wine creates and deletes files there several times faster than on the
+# build disk, which keeps the hostile extractions of the suite within their time. Without
+# root (or when mounting is refused) it is a plain folder, said on stderr.
+# Usage: on-scratch-drive.sh BENCH_DIR BENCH_SCRIPTS program.exe [args...]
+set -u
+bench=$1 scripts=$2
+shift 2
+devices="$bench/prefix/dosdevices"
+# The prefix is made on first use; its drive folder must exist before a letter goes in.
+"$scripts/bench-ctl" start "$bench" >/dev/null
+letter=
+for l in s t r q p; do
+    if [ ! -e "$devices/$l:" ] && [ ! -L "$devices/$l:" ]; then
+        letter=$l
+        break
+    fi
+done
+if [ -z "$letter" ]; then
+    echo "no spare drive letter in $devices" >&2
+    exit 1
+fi
+scratch=$(mktemp -d /tmp/korvanta-hostile.XXXXXX)
+mounted=0
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=256m,mode=0755 korvanta-hostile "$scratch" 2>/dev/null; then
+    mounted=1
+else
+    echo "scratch drive $letter: is a plain folder (no tmpfs: not root or mount refused)" >&2
+fi
+cleanup() {
+    rm -f "$devices/$letter:"
+    if [ "$mounted" = 1 ]; then
+        umount "$scratch"
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+ln -s "$scratch" "$devices/$letter:"
+KORVANTA_SCRATCH_DRIVE="$letter:" "$scripts/wine-run" "$bench" "$@"

@@ -1,0 +1,262 @@
+#include "tests/hostile/outcome.h"
+
+#include "host/handles.h"
+#include "tests/unzip/scratch.h"
+
+#include "unzip.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <map>
+#include <set>
+
+namespace korvanta::test {
+namespace {
+
+// The file system compares names without case; a double-byte character is left whole, as
+// its trail byte may look like an ASCII capital.
+std::string Key(std::string_view name) {
+    std::string key;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (IsDBCSLeadByte(c) && i + 1 < name.size()) {
+            key += name.substr(i, 2);
+            ++i;
+        } else if (c == '/') {
+            key += '\\';
+        } else {
+            key += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        }
+    }
+    return key;
+}
+
+std::string WithoutTrailingSeparators(std::string path) {
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+// Depth first; a file is deleted as it is and only cleared of its attributes when that
+// fails, which keeps thousands of removals quick. Links are never followed.
+void RemovePath(const std::string &path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (!DeleteFileA(path.c_str())) {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+        return;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        WIN32_FIND_DATAA found;
+        FindHandle find(FindFirstFileA((path + "\\*").c_str(), &found));
+        if (find.valid()) {
+            do {
+                const std::string name = found.cFileName;
+                if (name != "." && name != "..")
+                    RemovePath(path + "\\" + name);
+            } while (FindNextFileA(find.get(), &found));
+        }
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+// Paths below root relative to it, folders with a trailing "\", not descending into `skip`.
+void ListExcept(const std::string &root, const std::string &relative, const std::string &skip,
+                std::vector<std::string> &out) {
+    WIN32_FIND_DATAA found;
+    FindHandle find(FindFirstFileA((root + "\\" + relative + "*").c_str(), &found));
+    if (!find.valid())
+        return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const std::string folder = relative + name + "\\";
+            out.push_back(folder);
+            if (folder != skip && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                ListExcept(root, folder, skip, out);
+        } else {
+            out.push_back(relative + name);
+        }
+    } while (FindNextFileA(find.get(), &found));
+}
+
+} // namespace
+
+Arena::Arena() {
+    if (const char *drive = std::getenv("KORVANTA_SCRATCH_DRIVE"); drive && *drive) {
+        own_drive_ = true;
+        root_ = drive;
+    } else {
+        static std::atomic<int> serial{0};
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        root_ = std::string(temp) + "kvh-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(serial++);
+        CreateDirectoryA(root_.c_str(), nullptr);
+    }
+    archive_ = root_ + "\\a\\hostile.zip";
+    destination_ = root_ + "\\a\\b\\dest";
+    work_ = root_ + "\\a\\b\\work";
+    for (const char *level : {"\\a", "\\a\\b", "\\a\\b\\work"})
+        CreateDirectoryA((root_ + level).c_str(), nullptr);
+}
+
+Arena::~Arena() {
+    Reset();
+    RemovePath(root_ + "\\a");
+    if (!own_drive_)
+        RemovePath(root_);
+}
+
+void Arena::Reset() {
+    RemovePath(destination_);
+    for (const std::string &stray : Outside())
+        RemovePath(root_ + "\\" + WithoutTrailingSeparators(stray));
+    CreateDirectoryA(work_.c_str(), nullptr);
+}
+
+Extraction Arena::Extract(const std::string &archive_bytes) {
+    WriteAll(archive_, archive_bytes);
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(work_.c_str());
+    Extraction out = RunExtraction(archive_, destination_);
+    SetCurrentDirectoryA(previous);
+    return out;
+}
+
+std::vector<std::string> Arena::Outside() const {
+    static const std::set<std::string> own = {"a\\", "a\\b\\", "a\\b\\work\\", "a\\hostile.zip",
+                                              "a\\b\\dest\\"};
+    std::vector<std::string> all, stray;
+    ListExcept(root_, "", "a\\b\\dest\\", all);
+    for (const std::string &path : all) {
+        if (!own.count(path))
+            stray.push_back(path);
+    }
+    return stray;
+}
+
+std::vector<std::string> Arena::Written() const {
+    return ListTree(destination_);
+}
+
+Reference ReadReference(const std::string &archive, bool with_data) {
+    Reference ref;
+    unzFile zip = unzOpen(archive.c_str());
+    if (zip == nullptr)
+        return ref;
+    ref.opened = true;
+    unz_global_info global = {};
+    unzGetGlobalInfo(zip, &global);
+    std::vector<char> name(65536);
+    std::vector<char> chunk(65536);
+    int status = unzGoToFirstFile(zip);
+    for (uLong n = 0; status == UNZ_OK; ++n) {
+        unz_file_info info = {};
+        if (unzGetCurrentFileInfo(zip, &info, name.data(), static_cast<uLong>(name.size()), nullptr,
+                                  0, nullptr, 0) != UNZ_OK)
+            break;
+        ReferenceEntry entry;
+        entry.name.assign(name.data(), std::min<size_t>(info.size_filename, name.size()));
+        entry.directory = (info.external_fa & 0x10) || (info.external_fa & 0x40000000);
+        if (with_data && unzOpenCurrentFile(zip) == UNZ_OK) {
+            int got = 0;
+            // A size field that lies cannot make the reading run away: minizip reads only
+            // the stored bytes, and the cap stops a stream that inflates without end.
+            while ((got = unzReadCurrentFile(zip, chunk.data(), 65536)) > 0 &&
+                   entry.data.size() < (64u << 20))
+                entry.data.append(chunk.data(), static_cast<size_t>(got));
+            const bool closed = unzCloseCurrentFile(zip) == UNZ_OK;
+            entry.intact = got == 0 && closed && entry.data.size() == info.uncompressed_size &&
+                           !(info.flag & 1);
+        }
+        ref.entries.push_back(std::move(entry));
+        if (n + 1 == global.number_entry) {
+            ref.complete = true;
+            break;
+        }
+        status = unzGoToNextFile(zip);
+    }
+    unzClose(zip);
+    return ref;
+}
+
+std::vector<std::string> CheckOutcome(const Arena &arena, const Extraction &extraction,
+                                      const Reference &reference) {
+    std::vector<std::string> problems;
+    const int32_t result = extraction.result;
+    const std::vector<int32_t> &reports = extraction.reports;
+    if (result != 0 && result != 1)
+        problems.push_back("result " + std::to_string(result) + " for an archive that exists");
+    if (reports.empty())
+        problems.push_back("no progress report at all");
+    for (size_t i = 0; i < reports.size(); ++i) {
+        if (reports[i] < 0 || reports[i] > 100 || (i > 0 && reports[i] < reports[i - 1]))
+            problems.push_back("progress report " + std::to_string(i) + " is " +
+                               std::to_string(reports[i]));
+    }
+    if (!reports.empty() && reports.back() != 0 && reports.back() != 100)
+        problems.push_back("last progress report " + std::to_string(reports.back()));
+    if (result == 1) {
+        if (reports.empty() || reports.back() != 100)
+            problems.push_back("a success whose last report is not 100");
+        if (!reference.opened)
+            problems.push_back("a success on an archive an independent reader cannot open");
+        else if (reference.complete && reports.size() != reference.entries.size() + 1)
+            problems.push_back(std::to_string(reports.size()) + " reports for " +
+                               std::to_string(reference.entries.size()) + " entries");
+    }
+
+    for (const std::string &stray : arena.Outside())
+        problems.push_back("written outside the destination: " + stray);
+
+    // The last entry of each name decides what a file of that name must hold.
+    std::map<std::string, const ReferenceEntry *> last;
+    std::set<std::string> folders;
+    for (const ReferenceEntry &entry : reference.entries) {
+        const std::string key = Key(entry.name);
+        last[WithoutTrailingSeparators(key)] = &entry;
+        for (size_t at = key.find('\\'); at != std::string::npos; at = key.find('\\', at + 1))
+            folders.insert(key.substr(0, at));
+        if (entry.directory)
+            folders.insert(WithoutTrailingSeparators(key));
+    }
+    for (const std::string &path : arena.Written()) {
+        if (path.back() == '\\') {
+            if (!folders.count(Key(WithoutTrailingSeparators(path))))
+                problems.push_back("folder not named by any entry: " + path);
+            continue;
+        }
+        auto found = last.find(Key(path));
+        if (found == last.end()) {
+            problems.push_back("file not named after any entry: " + path);
+            continue;
+        }
+        if (result != 1)
+            continue;
+        const ReferenceEntry &entry = *found->second;
+        if (entry.directory || !entry.intact ||
+            ReadAll(arena.destination() + "\\" + path) != entry.data)
+            problems.push_back("after a success, " + path + " is not the intact content of " +
+                               (entry.directory ? "its (directory) entry" : "its entry"));
+    }
+    if (result == 1 && reference.complete) {
+        for (const ReferenceEntry &entry : reference.entries) {
+            std::string target = entry.name;
+            std::replace(target.begin(), target.end(), '/', '\\');
+            if (!Exists(arena.destination() + "\\" + WithoutTrailingSeparators(target)))
+                problems.push_back("after a success, entry " + entry.name + " is missing");
+        }
+    }
+    return problems;
+}
+
+} // namespace korvanta::test

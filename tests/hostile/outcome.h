@@ -1,0 +1,73 @@
+#pragma once
+// Where a hostile extraction runs and what it is allowed to leave behind.
+//
+// The arena is a drive of its own when the test runner mapped one (KORVANTA_SCRATCH_DRIVE),
+// so that anything written anywhere on it, the drive root included, is seen; otherwise a
+// folder under the temp directory. Inside it:
+//   a\hostile.zip   the archive
+//   a\b\dest        the destination (created by the extraction)
+//   a\b\work        the current directory while the extraction runs
+// so a name that climbs one or two levels, or lands in the current directory or at the
+// root, leaves a trace outside the destination.
+
+#include "tests/hostile/harness.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvanta::test {
+
+class Arena {
+public:
+    Arena();
+    Arena(const Arena &) = delete;
+    Arena &operator=(const Arena &) = delete;
+    ~Arena();
+
+    bool on_own_drive() const { return own_drive_; }
+    const std::string &archive() const { return archive_; }
+    const std::string &destination() const { return destination_; }
+
+    // Empties the destination and removes whatever an earlier run left outside it.
+    void Reset();
+    // Writes the archive and runs the extraction with the work folder as current directory.
+    Extraction Extract(const std::string &archive_bytes);
+    // Every path of the arena that is neither the arena's own nor inside the destination.
+    std::vector<std::string> Outside() const;
+    // Paths inside the destination relative to it, folders ending in "\", sorted.
+    std::vector<std::string> Written() const;
+
+private:
+    bool own_drive_ = false;
+    std::string root_, archive_, destination_, work_;
+};
+
+// One entry as an independent reading of the archive sees it: minizip's own data stream,
+// inflated and CRC-checked by minizip, apart from the extractor's decoder.
+struct ReferenceEntry {
+    std::string name; // as stored
+    bool directory = false;
+    bool intact = false; // read whole, CRC right, exactly the declared size
+    std::string data;
+};
+
+struct Reference {
+    bool opened = false;
+    bool complete = false; // every record of the central directory was reached
+    std::vector<ReferenceEntry> entries;
+};
+
+// Without data, only the names and kinds are read (enough to judge a failed extraction).
+Reference ReadReference(const std::string &archive, bool with_data = true);
+
+// The checks every hostile extraction must pass, as messages (empty: passed):
+// - the result is 0 or 1 (the archive exists, so never -1) and the progress reports are
+//   percentages that never go back, ending in 100 after a success;
+// - nothing was written outside the destination;
+// - every file in the destination is named after an entry, and after a success holds
+//   exactly that entry's content, intact; after a success every entry is there.
+std::vector<std::string> CheckOutcome(const Arena &arena, const Extraction &extraction,
+                                      const Reference &reference);
+
+} // namespace korvanta::test
