@@ -120,8 +120,12 @@ int32_t ArchiveExtractor::ExtractAll(const char *archive_path, const char *desti
             // Read-only, hidden or system targets would refuse to be overwritten; a missing
             // target makes this fail harmlessly.
             SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (ExtractEntry(handle.get(), i, target.c_str()) != kZipOk)
+            if (ExtractEntry(handle.get(), i, target.c_str()) != kZipOk) {
+                // The partial file was created with the entry's attributes, read-only for
+                // every entry made on DOS or Windows; left so, nothing could clean it up.
+                SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
                 return FailureEnd(0, std::move(handle));
+            }
             // Entries of DOS archives map to read-only; the files are left plain.
             SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
