@@ -23,17 +23,25 @@ std::string Hex(const std::string &bytes) {
     return out;
 }
 
-// Never blocks on a busy window: the program under test may be inside a long handler.
+// Never blocks on a busy window: the program under test may be inside a long handler. The
+// whole text, however long (a game directory may be tens of kilobytes).
 std::string WindowText(HWND hwnd) {
-    char buffer[4096];
-    DWORD_PTR copied = 0;
-    if (SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
-                            SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &copied))
-        return std::string(buffer, copied);
-    wchar_t wide[4096];
-    int n = InternalGetWindowText(hwnd, wide, 4096);
-    int bytes = WideCharToMultiByte(CP_ACP, 0, wide, n, buffer, sizeof buffer, nullptr, nullptr);
-    return std::string(buffer, bytes > 0 ? bytes : 0);
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000,
+                            &length)) {
+        std::vector<char> buffer(length + 1);
+        DWORD_PTR copied = 0;
+        if (SendMessageTimeoutA(hwnd, WM_GETTEXT, buffer.size(),
+                                reinterpret_cast<LPARAM>(buffer.data()),
+                                SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &copied))
+            return std::string(buffer.data(), copied);
+    }
+    std::vector<wchar_t> wide(65536);
+    int n = InternalGetWindowText(hwnd, wide.data(), static_cast<int>(wide.size()));
+    std::vector<char> bytes(static_cast<size_t>(n) * 2 + 1);
+    int count = WideCharToMultiByte(CP_ACP, 0, wide.data(), n, bytes.data(),
+                                    static_cast<int>(bytes.size()), nullptr, nullptr);
+    return std::string(bytes.data(), count > 0 ? count : 0);
 }
 
 std::string ClassName(HWND hwnd) {
@@ -55,22 +63,24 @@ std::string Describe(HWND hwnd, HWND focus) {
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
     if (ClassName(hwnd) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
         SendMessageTimeoutA(hwnd, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon);
-    char buffer[1024];
-    std::snprintf(buffer, sizeof buffer,
-                  "{\"hwnd\":%lu,\"pid\":%lu,\"id\":%ld,\"class\":\"%s\",\"text\":\"%s\","
-                  "\"style\":%lu,\"exstyle\":%lu,\"rect\":[%ld,%ld,%ld,%ld],"
-                  "\"client\":[%ld,%ld,%ld,%ld],\"enabled\":%s,\"visible\":%s,\"focus\":%s,"
-                  "\"icon\":%s",
+    char head[512];
+    std::snprintf(head, sizeof head,
+                  "{\"hwnd\":%lu,\"pid\":%lu,\"id\":%ld,\"class\":\"%s\",\"text\":\"",
                   static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)),
                   static_cast<unsigned long>(pid), static_cast<long>(GetDlgCtrlID(hwnd)),
-                  ClassName(hwnd).c_str(), Hex(WindowText(hwnd)).c_str(),
+                  ClassName(hwnd).c_str());
+    char tail[512];
+    std::snprintf(tail, sizeof tail,
+                  "\",\"style\":%lu,\"exstyle\":%lu,\"rect\":[%ld,%ld,%ld,%ld],"
+                  "\"client\":[%ld,%ld,%ld,%ld],\"enabled\":%s,\"visible\":%s,\"focus\":%s,"
+                  "\"icon\":%s",
                   static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)),
                   static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)), r.left, r.top,
                   r.right, r.bottom, origin.x, origin.y, origin.x + c.right, origin.y + c.bottom,
                   IsWindowEnabled(hwnd) ? "true" : "false",
                   IsWindowVisible(hwnd) ? "true" : "false", hwnd == focus ? "true" : "false",
                   icon ? "true" : "false");
-    return buffer;
+    return head + Hex(WindowText(hwnd)) + tail;
 }
 
 struct Search {
@@ -201,8 +211,8 @@ int Run(DWORD timeout, int argc, char **argv) {
 
 // hold ms path: keeps the file open without any sharing, as a running game does.
 int Hold(DWORD ms, const char *path) {
-    HANDLE h = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    HANDLE h =
+        CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         std::printf("{\"held\":false,\"error\":%lu}\n", GetLastError());
         return 2;
@@ -222,8 +232,10 @@ HWND ArgWindow(const char *text) {
 
 int main(int argc, char **argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
-                             " send HWND MSG WP LP | foreground HWND | hold MS PATH | run MS PROGRAM [ARGS]\n");
+        std::fprintf(
+            stderr,
+            "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
+            " send HWND MSG WP LP | foreground HWND | hold MS PATH | run MS PROGRAM [ARGS]\n");
         return 2;
     }
     std::string verb = argv[1];
