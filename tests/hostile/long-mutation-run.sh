@@ -14,4 +14,4 @@ if [ ! -f "$test_exe" ]; then
     exit 1
 fi
 export KORVANTA_HOSTILE_MUTATIONS=$copies KORVANTA_HOSTILE_SEED=$seed
-exec "$here/on-scratch-drive.sh" "$build/bench" "$here/../bench" "$test_exe"
+exec "$here/../bench/on-scratch-drive.sh" "$build/bench" "$here/../bench" "$test_exe"

@@ -2,8 +2,8 @@
 # Runs a Windows test program under the bench with a spare drive letter of its own, named
 # to the program in KORVANTA_SCRATCH_DRIVE, and removes both afterwards. As root the drive is
 # a fresh tmpfs: Wine creates and deletes files there several times faster than on the
-# build disk, which keeps the hostile extractions of the suite within their time. Without
-# root (or when mounting is refused) it is a plain folder, said on stderr.
+# build disk, which keeps extraction-heavy tests within their time. Without root (or when
+# mounting is refused) it is a plain folder, said on stderr.
 # Usage: on-scratch-drive.sh BENCH_DIR BENCH_SCRIPTS program.exe [args...]
 set -u
 bench=$1 scripts=$2
@@ -11,8 +11,12 @@ shift 2
 devices="$bench/prefix/dosdevices"
 # The prefix is made on first use; its drive folder must exist before a letter goes in.
 "$scripts/bench-ctl" start "$bench" >/dev/null
+scratch=$(mktemp -d /tmp/korvanta-drive.XXXXXX)
+# Tests running side by side each take a letter of their own.
+exec 7>"$bench/scratch-drive.lock"
+flock 7
 letter=
-for l in s t r q p; do
+for l in s t r q p o n m; do
     if [ ! -e "$devices/$l:" ] && [ ! -L "$devices/$l:" ]; then
         letter=$l
         break
@@ -20,11 +24,13 @@ for l in s t r q p; do
 done
 if [ -z "$letter" ]; then
     echo "no spare drive letter in $devices" >&2
+    rm -rf "$scratch"
     exit 1
 fi
-scratch=$(mktemp -d /tmp/korvanta-hostile.XXXXXX)
+ln -s "$scratch" "$devices/$letter:"
+flock -u 7
 mounted=0
-if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=256m,mode=0755 korvanta-hostile "$scratch" 2>/dev/null; then
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=256m,mode=0755 korvanta-scratch "$scratch" 2>/dev/null; then
     mounted=1
 else
     echo "scratch drive $letter: is a plain folder (no tmpfs: not root or mount refused)" >&2
@@ -37,5 +43,4 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
-ln -s "$scratch" "$devices/$letter:"
 KORVANTA_SCRATCH_DRIVE="$letter:" "$scripts/wine-run" "$bench" "$@"
