@@ -89,6 +89,7 @@ private:
 
     // Declared before the archive so that unzClose runs while the file is still open.
     FileHandle file_;
+    std::unique_ptr<HandleFileAccess> access_;
     UnzArchive zip_;
     int32_t entry_count_ = 0;
     int32_t cursor_ = 0; // minizip's current entry; -1 after a failed move
@@ -112,7 +113,8 @@ std::unique_ptr<ZipReader> ZipReader::Open(const char *file_name) {
                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!reader->file_.valid())
         return nullptr;
-    zlib_filefunc_def access = HandleFileAccess(reader->file_.get());
+    reader->access_ = std::make_unique<HandleFileAccess>(reader->file_.get());
+    zlib_filefunc_def access = reader->access_->Functions();
     reader->zip_ = UnzArchive(unzOpen2(file_name, &access));
     if (!reader->zip_.valid())
         return nullptr;

@@ -1,0 +1,8 @@
+#pragma once
+// What the driver knows of the start-up baseline: the title it finds its window by.
+
+namespace korvanta::bench {
+
+inline constexpr char kBaselineTitle[] = "Korvanta baseline";
+
+} // namespace korvanta::bench

@@ -1,0 +1,274 @@
+// The benchmark driver: one round of every timed figure, run inside the bench's Wine prefix
+// so that korvanta.exe and its baselines pay the same Wine costs. bench.py starts one round
+// per call, alternating each figure with its baseline, and prints the table.
+//
+// driver.exe --korvanta EXE --baseline-window EXE --game DIR --copy-root DIR
+//            --foreign DIR --stock DIR [--poll-ms N] [--settle-ms N]
+//            [--order korvanta-first|baseline-first]
+// prints one JSON line of milliseconds and bytes, or {"error": ...} and exit code 1.
+
+#include "bench/baseline_window.h"
+#include "bench/child_process.h"
+#include "bench/clock.h"
+#include "bench/folder_copy.h"
+#include "bench/unix_process.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace korvanta::bench {
+namespace {
+
+constexpr int kReplaceButtonId = 120; // 按钮1
+constexpr int kRestoreButtonId = 130; // 按钮2
+constexpr char kMainTitle[] = "Korvanta";
+constexpr char kSuccessText[] = "替换成功";
+constexpr DWORD kTimeoutMs = 60000;
+
+struct Options {
+    std::string korvanta, baseline_window, game, copy_root, foreign, stock;
+    DWORD poll_ms = 1;
+    DWORD settle_ms = 300;
+    bool baseline_first = false; // bench.py alternates the order from round to round
+};
+
+// One action seen from outside: wall time from click to box, CPU time of the program and of
+// the prefix's server meanwhile (less sensitive to a busy machine than the wall time), and
+// the resident size before and at its peak.
+struct ActionFigures {
+    double ms = 0, cpu_ms = 0, server_cpu_ms = 0;
+    uint64_t before_bytes = 0, peak_bytes = 0;
+};
+
+struct Figures {
+    double startup_ms = 0, baseline_startup_ms = 0;
+    ActionFigures replace, restore;
+    double copy_foreign_ms = 0, copy_stock_rename_ms = 0;
+};
+
+size_t CountFiles(const std::string &folder) {
+    return FileNamesIn(folder).size();
+}
+
+std::string BaseName(const std::string &path) {
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+class Round {
+public:
+    explicit Round(const Options &options) : o_(options) {}
+    bool Run() {
+        // Wine starts a desktop process for the first window of a session, and it goes on
+        // settling after its window exists; one untimed start of the baseline window lets
+        // neither side pay for that.
+        if (!GetDesktopWindow() || !WarmUp())
+            return Fail("no desktop to start the programs on");
+        return o_.baseline_first ? BaselineSide() && KorvantaSide()
+                                 : KorvantaSide() && BaselineSide();
+    }
+    const Figures &figures() const { return f_; }
+    const std::string &error() const { return error_; }
+
+private:
+    bool Fail(const std::string &why) {
+        error_ = why;
+        return false;
+    }
+
+    // Process creation until the window is visible; the window is found hidden first, since
+    // both programs create it before they show it.
+    bool StartUntilVisible(ChildProcess &child, const std::string &exe, const char *title,
+                           HWND &window, double &ms) {
+        Stopwatch watch;
+        if (!child.Start(exe))
+            return Fail("cannot start " + exe);
+        window = nullptr;
+        bool shown = PollUntil(child, kTimeoutMs, o_.poll_ms, [&] {
+            if (!window)
+                window = FindProcessWindow(child.pid(), nullptr, title);
+            return window && IsWindowVisible(window);
+        });
+        ms = watch.Milliseconds();
+        return shown || Fail(std::string("no visible window: ") + title);
+    }
+
+    // From the posted click to the visible message box; then the box is dismissed and the
+    // main window takes input again.
+    bool ClickUntilBox(ChildProcess &child, HWND main, int button_id, double &ms) {
+        HWND button = GetDlgItem(main, button_id);
+        if (!button)
+            return Fail("no button " + std::to_string(button_id));
+        HWND box = nullptr;
+        Stopwatch watch;
+        PostMessageA(button, BM_CLICK, 0, 0);
+        bool boxed = PollUntil(child, kTimeoutMs, o_.poll_ms,
+                               [&] { return (box = FindVisibleBox(child.pid())) != nullptr; });
+        ms = watch.Milliseconds();
+        if (!boxed)
+            return Fail("no message box after button " + std::to_string(button_id));
+        if (BoxText(box) != kSuccessText)
+            return Fail("unexpected message box after button " + std::to_string(button_id));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return PollUntil(child, kTimeoutMs, o_.poll_ms,
+                         [&] { return !IsWindow(box) && IsWindowEnabled(main); }) ||
+               Fail("message box stayed");
+    }
+
+    // One click measured: the peak is reset first, so that it holds only this action.
+    bool MeasureAction(ChildProcess &korvanta, HWND main, int button_id, ActionFigures &a) {
+        a.before_bytes = ResidentBytes(korvanta.handle());
+        if (!korvanta_unix_.ResetPeak())
+            return Fail("cannot reset the peak resident size");
+        const double cpu = korvanta_unix_.CpuMilliseconds();
+        const double server_cpu = server_unix_.CpuMilliseconds();
+        if (!ClickUntilBox(korvanta, main, button_id, a.ms))
+            return false;
+        a.cpu_ms = korvanta_unix_.CpuMilliseconds() - cpu;
+        a.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
+        a.peak_bytes = PeakResidentBytes(korvanta.handle());
+        return true;
+    }
+
+    bool KorvantaSide() {
+        ChildProcess korvanta;
+        HWND main = nullptr;
+        if (!StartUntilVisible(korvanta, o_.korvanta, kMainTitle, main, f_.startup_ms))
+            return false;
+        // Idle means settled: first paint done, nothing left in the queue.
+        WaitForInputIdle(korvanta.handle(), kTimeoutMs);
+        Sleep(o_.settle_ms);
+        if (!korvanta_unix_.Find(BaseName(o_.korvanta)) || !server_unix_.Find("wineserver"))
+            return Fail("cannot find the Unix processes of korvanta.exe and the server");
+
+        if (!MeasureAction(korvanta, main, kReplaceButtonId, f_.replace))
+            return false;
+        if (CountFiles(o_.game + "\\rez\\UI\\class") != CountFiles(o_.foreign))
+            return Fail("replace did not install the foreign set");
+        if (!MeasureAction(korvanta, main, kRestoreButtonId, f_.restore))
+            return false;
+        if (CountFiles(o_.game + "\\rez\\UI\\class2") != CountFiles(o_.stock))
+            return Fail("restore did not unpack the stock set");
+
+        DWORD code = 0;
+        if (!korvanta.Close(main, kTimeoutMs, code) || code != 0)
+            return Fail("korvanta.exe did not end with 0");
+        return true;
+    }
+
+    bool StartBaselineWindow(double &ms) {
+        ChildProcess window_program;
+        HWND window = nullptr;
+        if (!StartUntilVisible(window_program, o_.baseline_window, kBaselineTitle, window, ms))
+            return false;
+        DWORD code = 0;
+        return window_program.Close(window, kTimeoutMs, code) ||
+               Fail("the baseline window did not end");
+    }
+
+    bool WarmUp() {
+        double ms = 0;
+        if (!StartBaselineWindow(ms))
+            return false;
+        Sleep(o_.settle_ms);
+        return true;
+    }
+
+    bool BaselineSide() {
+        if (!StartBaselineWindow(f_.baseline_startup_ms))
+            return false;
+        // The listings are made before the clock starts: the extraction knows its entries
+        // from the archive's directory, which it reads inside its own time.
+        const std::vector<std::string> foreign = FileNamesIn(o_.foreign);
+        const std::vector<std::string> stock = FileNamesIn(o_.stock);
+        Stopwatch watch;
+        bool copied = CopyFiles(o_.foreign, o_.copy_root + "\\class", foreign);
+        f_.copy_foreign_ms = watch.Milliseconds();
+        if (!copied)
+            return Fail("copying the foreign set failed");
+
+        watch.Restart();
+        bool moved = MoveFileA((o_.copy_root + "\\aside").c_str(),
+                               (o_.copy_root + "\\placed").c_str()) != FALSE;
+        copied = moved && CopyFiles(o_.stock, o_.copy_root + "\\class2", stock);
+        f_.copy_stock_rename_ms = watch.Milliseconds();
+        return copied || Fail("renaming or copying the stock set failed");
+    }
+
+    const Options &o_;
+    Figures f_;
+    UnixProcess korvanta_unix_;
+    UnixProcess server_unix_;
+    std::string error_;
+};
+
+bool ParseOptions(int argc, char **argv, Options &o) {
+    std::map<std::string, std::string> values;
+    for (int i = 1; i + 1 < argc; i += 2)
+        values[argv[i]] = argv[i + 1];
+    o.korvanta = values["--korvanta"];
+    o.baseline_window = values["--baseline-window"];
+    o.game = values["--game"];
+    o.copy_root = values["--copy-root"];
+    o.foreign = values["--foreign"];
+    o.stock = values["--stock"];
+    if (values.count("--poll-ms"))
+        o.poll_ms = static_cast<DWORD>(std::strtoul(values["--poll-ms"].c_str(), nullptr, 10));
+    o.baseline_first = values["--order"] == "baseline-first";
+    if (values.count("--settle-ms"))
+        o.settle_ms = static_cast<DWORD>(std::strtoul(values["--settle-ms"].c_str(), nullptr, 10));
+    return argc % 2 == 1 && !o.korvanta.empty() && !o.baseline_window.empty() && !o.game.empty() &&
+           !o.copy_root.empty() && !o.foreign.empty() && !o.stock.empty();
+}
+
+// Error texts carry Windows paths: their backslashes and quotes are escaped for JSON.
+std::string JsonText(const std::string &text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\' || c == '"')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+void PrintAction(const char *name, const ActionFigures &a) {
+    std::printf("\"%s_ms\": %.3f, \"%s_cpu_ms\": %.3f, \"%s_server_cpu_ms\": %.3f, "
+                "\"%s_before_bytes\": %llu, \"%s_peak_bytes\": %llu, ",
+                name, a.ms, name, a.cpu_ms, name, a.server_cpu_ms, name,
+                static_cast<unsigned long long>(a.before_bytes), name,
+                static_cast<unsigned long long>(a.peak_bytes));
+}
+
+} // namespace
+} // namespace korvanta::bench
+
+int main(int argc, char **argv) {
+    using namespace korvanta::bench;
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: driver.exe --korvanta EXE --baseline-window EXE --game DIR "
+                             "--copy-root DIR --foreign DIR --stock DIR [--poll-ms N] "
+                             "[--settle-ms N] [--order korvanta-first|baseline-first]\n");
+        return 2;
+    }
+    Round round(options);
+    if (!round.Run()) {
+        std::printf("{\"error\": \"%s\"}\n", JsonText(round.error()).c_str());
+        return 1;
+    }
+    const Figures &f = round.figures();
+    std::printf("{\"startup_ms\": %.3f, \"baseline_startup_ms\": %.3f, ", f.startup_ms,
+                f.baseline_startup_ms);
+    PrintAction("replace", f.replace);
+    PrintAction("restore", f.restore);
+    std::printf("\"copy_foreign_ms\": %.3f, \"copy_stock_rename_ms\": %.3f}\n", f.copy_foreign_ms,
+                f.copy_stock_rename_ms);
+    return 0;
+}

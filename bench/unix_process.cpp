@@ -1,0 +1,103 @@
+#include "bench/unix_process.h"
+
+#include "host/handles.h"
+
+#include <psapi.h>
+
+#include <cstdlib>
+
+namespace korvanta::bench {
+namespace {
+
+std::string ProcPath(const std::string &pid, const char *leaf) {
+    return "Z:\\proc\\" + pid + "\\" + leaf;
+}
+
+// /proc files report a size of 0, so they are read until the end.
+std::string ReadWhole(const std::string &path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    if (!file.valid())
+        return text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    return text;
+}
+
+bool AllDigits(const char *name) {
+    if (!*name)
+        return false;
+    for (; *name; ++name) {
+        if (*name < '0' || *name > '9')
+            return false;
+    }
+    return true;
+}
+
+PROCESS_MEMORY_COUNTERS Counters(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process, &counters, sizeof counters))
+        counters = PROCESS_MEMORY_COUNTERS{};
+    return counters;
+}
+
+} // namespace
+
+bool UnixProcess::Find(const std::string &name) {
+    char prefix[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    if (n == 0 || n >= sizeof prefix)
+        return false;
+    const std::string comm = name.substr(0, 15);
+    const std::string marker = std::string("WINEPREFIX=") + prefix + '\0';
+    WIN32_FIND_DATAA found;
+    FindHandle find(FindFirstFileA("Z:\\proc\\*", &found));
+    if (!find.valid())
+        return false;
+    do {
+        if (!AllDigits(found.cFileName) ||
+            ReadWhole(ProcPath(found.cFileName, "comm")).compare(0, comm.size(), comm) != 0)
+            continue;
+        if (ReadWhole(ProcPath(found.cFileName, "environ")).find(marker) == std::string::npos)
+            continue;
+        pid_ = static_cast<DWORD>(std::strtoul(found.cFileName, nullptr, 10));
+        return true;
+    } while (FindNextFileA(find.get(), &found));
+    return false;
+}
+
+double UnixProcess::CpuMilliseconds() const {
+    // The first field of schedstat: nanoseconds on a CPU.
+    const std::string stat = ReadWhole(ProcPath(std::to_string(pid_), "schedstat"));
+    return static_cast<double>(std::strtoull(stat.c_str(), nullptr, 10)) / 1e6;
+}
+
+bool UnixProcess::ResetPeak() const {
+    if (pid_ == 0)
+        return false;
+    const std::string path = ProcPath(std::to_string(pid_), "clear_refs");
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    DWORD written = 0;
+    // "5" resets the peak resident size to the present one.
+    return file.valid() && WriteFile(file.get(), "5", 1, &written, nullptr) && written == 1;
+}
+
+uint64_t ResidentBytes(HANDLE process) {
+    return Counters(process).WorkingSetSize;
+}
+
+uint64_t PeakResidentBytes(HANDLE process) {
+    // The kernel folds the present size into its peak only now and then, so the peak it
+    // reports can lag behind.
+    const PROCESS_MEMORY_COUNTERS counters = Counters(process);
+    return counters.PeakWorkingSetSize > counters.WorkingSetSize ? counters.PeakWorkingSetSize
+                                                                 : counters.WorkingSetSize;
+}
+
+} // namespace korvanta::bench

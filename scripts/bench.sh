@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Benchmarks korvanta.exe under Wine: start-up, replace and restore, each against a baseline
+# measured in the same run, plus its memory and size. Builds what it needs (the program, the
+# timing driver and the baseline window), prints one table and writes the same figures as
+# CSV into build/windows/bench-results/. BENCH_ROUNDS sets the number of rounds (default 7);
+# further arguments go to bench/bench.py.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/setup.sh" >/dev/null
+
+cd "$root"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+exec python3 "$root/bench/bench.py" --build "$root/build/windows" --rounds "${BENCH_ROUNDS:-7}" "$@"
