@@ -29,3 +29,18 @@ function(korvanta_wine_gtest target)
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                          PROPERTIES ${props})
 endfunction()
+
+# A Python module of end-to-end tests, named PREFIX.MODULE, run from the calling folder with
+# the bench's helpers (tests/e2e) importable. They run alone: real input goes to whichever
+# window has the focus on the shared display.
+function(korvanta_e2e_module prefix module)
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    add_test(NAME ${prefix}.${module}
+             COMMAND ${Python3_EXECUTABLE} -m unittest -v ${module}
+             WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+    set_tests_properties(${prefix}.${module} PROPERTIES
+        FIXTURES_REQUIRED wine
+        RUN_SERIAL ON
+        TIMEOUT 900
+        ENVIRONMENT "KORVANTA_BUILD=${CMAKE_BINARY_DIR};KORVANTA_SOURCE=${PROJECT_SOURCE_DIR};PYTHONDONTWRITEBYTECODE=1;PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e")
+endfunction()
