@@ -4,6 +4,15 @@ set(KORVANTA_BENCH_DIR ${CMAKE_BINARY_DIR}/bench)
 set(KORVANTA_BENCH_SCRIPTS ${PROJECT_SOURCE_DIR}/tests/bench)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVANTA_BENCH_SCRIPTS}/wine-run ${KORVANTA_BENCH_DIR})
 
+# The Wine loader for this tree's programs. A 64-bit tree (the test build for machines that
+# cannot run 32-bit programs) goes straight to wine64: the 32-bit loader would not start.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(KORVANTA_WINE_LOADER /usr/lib/wine/wine64)
+else()
+    set(KORVANTA_WINE_LOADER wine)
+endif()
+file(WRITE ${KORVANTA_BENCH_DIR}/loader "${KORVANTA_WINE_LOADER}\n")
+
 add_test(NAME bench.start COMMAND ${KORVANTA_BENCH_SCRIPTS}/bench-ctl start ${KORVANTA_BENCH_DIR})
 add_test(NAME bench.stop COMMAND ${KORVANTA_BENCH_SCRIPTS}/bench-ctl stop ${KORVANTA_BENCH_DIR})
 set_tests_properties(bench.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)

@@ -19,7 +19,4 @@ inline constexpr const char kStockArchive[] = "C:\\缓存目录\\class.zip";
 // step, so nothing is cached between steps or clicks.
 Text GamePath(const char *suffix);
 
-bool PathExists(const char *path);
-bool IsDirectory(const char *path);
-
 } // namespace korvanta

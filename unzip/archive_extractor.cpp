@@ -103,6 +103,10 @@ int32_t ArchiveExtractor::ExtractAll(const char *archive_path, const char *desti
     for (int32_t i = 0;; ++i) {
         ZipEntry entry;
         if (GetEntry(handle.get(), i, entry) != kZipOk) {
+            // Every record was produced once by the count: one that cannot be produced now
+            // (a read error, the archive changed underneath) leaves the set incomplete.
+            if (static_cast<uint32_t>(i) < total_)
+                return FailureEnd(0, std::move(handle));
             current_ = total_;
             NotifyProgress();
             ResetProgress();

@@ -11,6 +11,15 @@ bench_init() {
     export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
     # No Mono or Gecko: their installers would ask questions in a dialog.
     export WINEDLLOVERRIDES="mscoree,mshtml="
+    # The loader for the build's programs, which the build writes into the bench: "wine" for
+    # 32-bit programs; a 64-bit tree names wine64, so that no 32-bit loader runs at all.
+    BENCH_WINE=wine
+    if [ -f "$BENCH_DIR/loader" ]; then
+        read -r BENCH_WINE <"$BENCH_DIR/loader"
+    fi
+    if [ "$BENCH_WINE" != wine ]; then
+        export WINELOADER=$BENCH_WINE
+    fi
 }
 
 # A private Xvfb, unless the caller passes BENCH_USE_DISPLAY=1 with a DISPLAY of its own.
@@ -50,9 +59,9 @@ bench_ensure_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/.korvanta-ready" ]; then
         rm -rf "$WINEPREFIX"
-        setsid wineboot -i </dev/null >"$BENCH_DIR/wineboot.log" 2>&1
+        setsid "$BENCH_WINE" wineboot -i </dev/null >"$BENCH_DIR/wineboot.log" 2>&1
         # A crash ends the process instead of opening a dialog that would hang a test.
-        setsid wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        setsid "$BENCH_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
             </dev/null >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.korvanta-ready"
@@ -62,7 +71,7 @@ bench_ensure_prefix() {
     # With a server already running this returns at once.
     setsid wineserver -p </dev/null >/dev/null 2>&1 || true
     if [ ! -f "$BENCH_DIR/server" ]; then
-        setsid wine wineboot </dev/null >/dev/null 2>&1 || true
+        setsid "$BENCH_WINE" wineboot </dev/null >/dev/null 2>&1 || true
         touch "$BENCH_DIR/server"
     fi
     flock -u 9

@@ -27,6 +27,9 @@ PREFIX = BENCH / "prefix"
 DRIVE_C = PREFIX / "drive_c"
 CACHE_DIR = DRIVE_C / "缓存目录"
 REG_KEY = r"HKLM\Software\Tencent\CrossFire"
+# The registry view the program reads: the 32-bit one for korvanta.exe, the 64-bit one for the
+# 64-bit test build of the same program (the bench names wine64 as its loader then).
+REG_VIEW = "/reg:64" if (BENCH / "loader").read_text().strip().endswith("wine64") else "/reg:32"
 
 # Window messages and styles the tests look at.
 WM_CLOSE = 0x0010
@@ -220,10 +223,10 @@ class Bench:
 
     def set_install_path(self, value, kind="REG_SZ"):
         self.wine("reg", "add", REG_KEY, "/v", "InstallPath", "/t", kind, "/d", value, "/f",
-                  "/reg:32")
+                  REG_VIEW)
 
     def clear_install_path(self):
-        self.wine("reg", "delete", REG_KEY, "/f", "/reg:32", check=False)
+        self.wine("reg", "delete", REG_KEY, "/f", REG_VIEW, check=False)
 
     def start(self, exe=KORVANTA, *args):
         process = subprocess.Popen([str(WINE_RUN), str(BENCH), str(exe), *map(str, args)],

@@ -4,6 +4,7 @@ root, a value of the wrong type and one of 64 KB."""
 
 import unittest
 
+from korvanta_bench import REG_VIEW
 from hostile_bench import (BENCH, NOT_INSTALLED, REPLACE, REPLACE_FAILED, RESTORE,
                            RESTORE_FAILED, HostileTest)
 
@@ -81,9 +82,9 @@ class NotAGameTest(HostileTest):
                        f"\"InstallPath\"=\"{value.replace(chr(92), chr(92) * 2)}\"\r\n",
                        encoding="ascii")
         self.addCleanup(reg.unlink)
-        self.bench.wine("reg", "import", reg.name, "/reg:32")
+        self.bench.wine("reg", "import", reg.name, REG_VIEW)
         stored = self.bench.wine("reg", "query", "HKLM\\Software\\Tencent\\CrossFire", "/v",
-                                 "InstallPath", "/reg:32").stdout
+                                 "InstallPath", REG_VIEW).stdout
         self.assertIn(b"x" * 60000, stored)
         self.check_not_installed(value)
 
