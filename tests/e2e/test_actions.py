@@ -58,14 +58,15 @@ class FreshInstallTest(ActionTest):
         self.assertEqual(self.state(), (self.own, stock_files()))
 
     def test_every_row_of_the_state_table(self):
-        overlaid = dict(self.own, **foreign_files())
+        # Replace after a restore unpacked the foreign set over the game's own icons, and a
+        # second restore threw them away for the stock copy.
         steps = [
             (REPLACE, (foreign_files(), self.own)),
             (REPLACE, (foreign_files(), self.own)),
             (RESTORE, (self.own, stock_files())),
-            (REPLACE, (overlaid, stock_files())),
-            (RESTORE, (stock_files(), stock_files())),
-            (RESTORE, (stock_files(), stock_files())),
+            (REPLACE, (foreign_files(), self.own)),
+            (RESTORE, (self.own, stock_files())),
+            (RESTORE, (self.own, stock_files())),
         ]
         for n, (button, expected) in enumerate(steps):
             self.assert_success(self.click(button))
@@ -99,7 +100,6 @@ class GameRunningTest(ActionTest):
 
     def test_replace_that_cannot_overwrite_reports_failure(self):
         self.click(REPLACE)
-        self.click(RESTORE)
         before = self.state()
         holder = self.held("class", "BigClass_1.tga")
         caption, texts, icon, _ = self.click(REPLACE)
@@ -121,6 +121,29 @@ class GameRunningTest(ActionTest):
         else:
             self.assertTrue(texts[0].startswith("恢复失败"), texts)
             self.assertIn(self.own, (icons, aside))
+
+
+class PlainFileTest(ActionTest):
+    # A plain file named class2 was taken for set-aside icons: restore deleted the game's icons
+    # for it, and replace unpacked the foreign set over their only copy.
+    def test_a_plain_file_is_never_a_backup(self):
+        self.game.aside_dir.write_bytes(b"not a folder")
+        caption, texts, icon, _ = self.click(RESTORE)
+        self.assertEqual(texts, [NO_BACKUP])
+        caption, texts, icon, _ = self.click(REPLACE)
+        self.assertTrue(texts[0].startswith("替换失败，请关闭游戏后重试。\r\n\r\n"), texts)
+        self.assertEqual(snapshot(self.game.icon_dir), self.own)
+        self.assertEqual(self.game.aside_dir.read_bytes(), b"not a folder")
+
+    # A plain file named like a leftover of an earlier restore was deleted.
+    def test_a_plain_file_named_like_a_leftover_is_passed_over(self):
+        old = self.game.ui / "class.old"
+        old.write_bytes(b"the player's own")
+        self.assert_success(self.click(REPLACE))
+        self.assert_success(self.click(RESTORE))
+        self.assertEqual(old.read_bytes(), b"the player's own")
+        self.assertEqual(self.state(), (self.own, stock_files()))
+        self.assertFalse((self.game.ui / "class.old1").exists())
 
 
 class NotInstalledTest(BenchTest):

@@ -1,0 +1,99 @@
+#include "icons/action_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace korvanta {
+namespace {
+
+constexpr auto N = Place::Nothing, F = Place::File, D = Place::Folder, U = Place::Unknown;
+constexpr auto Own = Holding::OwnCopies, Oth = Holding::Other, Unk = Holding::Unknown;
+
+// A holding the decision may ask for; asking for one it was not given is a fault of the case.
+struct Asked {
+    std::optional<Holding> holding;
+    int times = 0;
+    HoldingOf Of() {
+        return [this] {
+            ++times;
+            EXPECT_TRUE(holding.has_value()) << "asked for a holding it does not need";
+            return holding.value_or(Holding::Unknown);
+        };
+    }
+};
+
+struct ReplaceCase {
+    Place icon, aside;
+    std::optional<Holding> icon_holding, aside_holding;
+    ReplaceStep step;
+};
+
+TEST(ActionPlan, Replace) {
+    using S = ReplaceStep;
+    const ReplaceCase cases[] = {
+        // A fresh installation, and what is left when the icon folder is gone.
+        {D, N, {}, {}, S::MoveAside},
+        {N, N, {}, {}, S::UnpackOver},
+        {N, D, {}, {}, S::UnpackOver},
+        // The foreign set, or part of it, is installed: unpack over it, the backup stays.
+        {D, D, Own, {}, S::UnpackOver},
+        // After a restore: the stock copy makes room for the game's icons.
+        {D, D, Oth, Own, S::ClearAsideThenMove},
+        // Both hold what the program cannot make again, or cannot be read: nothing moves.
+        {D, D, Oth, Oth, S::Refuse},
+        {D, D, Oth, Unk, S::Refuse},
+        {D, D, Unk, {}, S::Refuse},
+        // A plain file is never a folder of icons.
+        {F, N, {}, {}, S::Refuse},
+        {D, F, {}, {}, S::Refuse},
+        {N, F, {}, {}, S::Refuse},
+        {U, N, {}, {}, S::Refuse},
+        {D, U, {}, {}, S::Refuse},
+    };
+    for (const ReplaceCase &c : cases) {
+        Asked icon{c.icon_holding}, aside{c.aside_holding};
+        EXPECT_EQ(PlanReplace(c.icon, c.aside, icon.Of(), aside.Of()), c.step)
+            << static_cast<int>(c.icon) << "/" << static_cast<int>(c.aside);
+        EXPECT_LE(icon.times, 1);
+        EXPECT_LE(aside.times, 1);
+    }
+}
+
+struct RestoreCase {
+    Place icon, aside;
+    std::optional<Holding> icon_holding, aside_holding;
+    RestoreStep step;
+};
+
+TEST(ActionPlan, Restore) {
+    using S = RestoreStep;
+    const RestoreCase cases[] = {
+        // Nothing set aside, or only a plain file of that name: nothing to restore.
+        {D, N, {}, {}, S::NoBackup},
+        {D, F, {}, {}, S::NoBackup},
+        {N, N, {}, {}, S::NoBackup},
+        // The foreign set is installed, or no icon folder at all: the backup goes back.
+        {D, D, Own, {}, S::SwapBack},
+        {N, D, {}, {}, S::SwapBack},
+        // The game's icons are in place and a stock copy beside them: complete the copy.
+        {D, D, Oth, Own, S::RefreshStockCopy},
+        // The game's icons in both, or unreadable: nothing is thrown away.
+        {D, D, Oth, Oth, S::Refuse},
+        {D, D, Oth, Unk, S::Refuse},
+        {D, D, Unk, {}, S::Refuse},
+        {F, D, {}, {}, S::Refuse},
+        {U, D, {}, {}, S::Refuse},
+        {D, U, {}, {}, S::Refuse},
+    };
+    for (const RestoreCase &c : cases) {
+        Asked icon{c.icon_holding}, aside{c.aside_holding};
+        EXPECT_EQ(PlanRestore(c.icon, c.aside, icon.Of(), aside.Of()), c.step)
+            << static_cast<int>(c.icon) << "/" << static_cast<int>(c.aside);
+        EXPECT_LE(icon.times, 1);
+        EXPECT_LE(aside.times, 1);
+    }
+}
+
+} // namespace
+} // namespace korvanta
