@@ -11,6 +11,7 @@
 #include "icons/program_state.h"
 #include "tests/app/child_process.h"
 #include "tests/app/handler_doubles.h"
+#include "tests/app/refusing_allocator.h"
 
 #include <gtest/gtest.h>
 
@@ -201,6 +202,15 @@ const ChildScenarioEntry kContentGone("content-gone", [] {
     });
 });
 
+// Memory is gone when the report is made: new refuses everything from here on.
+const ChildScenarioEntry kNoMemoryLeft("no-memory-left", [] {
+    return RunEntry([]() -> int32_t {
+        FatalStart();
+        child_test::RefuseAllocations();
+        FatalError("内存已耗尽", 7);
+    });
+});
+
 // A description whose window unit lacks its properties cannot be read.
 const UnitRecord kBrokenUnits[] = {
     {.type = UnitType::Window, .window = nullptr},
@@ -249,6 +259,12 @@ TEST(ShellProcess, FailedAllocationNamesTheByteCount) {
 
 TEST(ShellProcess, CodeWithoutMessage) {
     ExpectFatal(RunFatalScenario("code-only"), "运行时出错!\r\n\r\n错误代码：5\r\n\r\n");
+}
+
+// The box text was built on the heap, so with memory gone there was no box and no exit code -1.
+TEST(ShellProcess, TheReportNeedsNoMemory) {
+    ExpectFatal(RunFatalScenario("no-memory-left"),
+                "运行时出错!\r\n\r\n错误代码：7\r\n\r\n错误信息：内存已耗尽\r\n");
 }
 
 TEST(ShellProcess, EventOfAWindowThatIsNotLoaded) {
