@@ -7,7 +7,11 @@
 namespace korvanta {
 namespace {
 FatalHooks hooks;
+
+bool IsLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
 }
+} // namespace
 
 void InstallFatalHooks(const FatalHooks &h) {
     hooks = h;
@@ -16,9 +20,12 @@ void InstallFatalHooks(const FatalHooks &h) {
 void FatalError(const char *message, int32_t code) {
     if (hooks.suppress_events)
         hooks.suppress_events();
-    std::string text = ComposeFatalText(message ? message : "", code);
+    // On the stack: a failed allocation is one of the reasons to be here, so the report must
+    // not need the heap (MessageBoxA's own needs are the system's).
+    char text[kFatalTextCapacity];
+    ComposeFatalText(message ? message : "", code, text, &IsLeadByte);
     // No owner and not task-modal: the program's windows stay enabled while it is up.
-    MessageBoxA(nullptr, text.c_str(), "错误", MB_ICONERROR);
+    MessageBoxA(nullptr, text, "错误", MB_ICONERROR);
     if (hooks.clear_exit_routine)
         hooks.clear_exit_routine();
     if (hooks.end_program)

@@ -1,20 +1,68 @@
 #include "app/fatal_text.h"
 
-namespace korvanta {
+#include <charconv>
 
-std::string ComposeFatalText(std::string_view message, int32_t code) {
-    std::string text = "运行时出错!\r\n\r\n";
+namespace korvanta {
+namespace {
+
+// Appends whole characters to fixed storage while they fit, always leaving room for the NUL.
+class FixedText {
+public:
+    FixedText(std::span<char> out, bool (*is_lead_byte)(unsigned char))
+        : out_(out), is_lead_(is_lead_byte) {}
+
+    // Stops before the first character that would leave less than `keep_free` bytes; a lead
+    // byte walks together with its trail byte, so a cut never splits a character. False when
+    // the piece was cut.
+    bool Append(std::string_view piece, size_t keep_free = 0) {
+        const size_t limit = out_.size() - 1;
+        for (size_t at = 0; at < piece.size();) {
+            const size_t n =
+                is_lead_(static_cast<unsigned char>(piece[at])) && at + 1 < piece.size() ? 2 : 1;
+            if (length_ + n + keep_free > limit)
+                return false;
+            for (size_t i = 0; i < n; ++i)
+                out_[length_++] = piece[at++];
+        }
+        return true;
+    }
+
+    size_t Finish() {
+        out_[length_] = '\0';
+        return length_;
+    }
+
+private:
+    std::span<char> out_;
+    bool (*is_lead_)(unsigned char);
+    size_t length_ = 0;
+};
+
+} // namespace
+
+size_t ComposeFatalText(std::string_view message, int32_t code, std::span<char> out,
+                        bool (*is_lead_byte)(unsigned char)) {
+    if (out.empty())
+        return 0;
+    FixedText text(out, is_lead_byte);
+    // Once a piece is cut, nothing after it is written: no code digits after a cut head.
+    if (!text.Append("运行时出错!\r\n\r\n"))
+        return text.Finish();
     if (code != 0) {
-        text += "错误代码：";
-        text += std::to_string(code);
-        text += "\r\n\r\n";
+        char digits[12]; // "-2147483648"
+        const auto end = std::to_chars(digits, digits + sizeof digits, code).ptr;
+        if (!text.Append("错误代码：") || !text.Append(std::string_view(digits, end - digits)) ||
+            !text.Append("\r\n\r\n"))
+            return text.Finish();
     }
-    if (!message.empty()) {
-        text += "错误信息：";
-        text += message;
-        text += "\r\n";
+    // The message's line break is held back while it is written, so that a cut message still
+    // ends with it.
+    const std::string_view line_break = "\r\n";
+    if (!message.empty() && text.Append("错误信息：", line_break.size())) {
+        text.Append(message, line_break.size());
+        text.Append(line_break);
     }
-    return text;
+    return text.Finish();
 }
 
 } // namespace korvanta

@@ -11,10 +11,12 @@
 #include "icons/program_state.h"
 #include "tests/app/child_process.h"
 #include "tests/app/handler_doubles.h"
+#include "tests/app/refusing_allocator.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdlib>
 #include <string>
@@ -130,6 +132,74 @@ TEST(ShellProcess, TheProgramsDirectoryBecomesTheCurrentDirectory) {
     EXPECT_EQ(child.Marker(), directory + "|" + directory + "|" + name);
 }
 
+// --- the order of start-up and shutdown ----------------------------------------------------
+
+const ChildScenarioEntry kErrorMode("error-mode", [] {
+    SetErrorMode(SEM_NOGPFAULTERRORBOX); // one the process already has
+    return RunEntry([]() -> int32_t {
+        WriteMarker(std::to_string(GetErrorMode()));
+        return 0;
+    });
+});
+
+TEST(ShellProcess, TheProcessStartsWithoutTheSystemsDriveAndFileBoxes) {
+    Child child("error-mode");
+    EXPECT_EQ(child.WaitForExit(), 0u);
+    const UINT wanted = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX;
+    const std::string mode = child.Marker();
+    ASSERT_FALSE(mode.empty());
+    EXPECT_EQ(std::stoul(mode) & wanted, wanted);
+}
+
+// Whether OLE is started on this thread; the probe undoes its own start.
+std::string OleState() {
+    const HRESULT hr = OleInitialize(nullptr);
+    if (SUCCEEDED(hr))
+        OleUninitialize();
+    return hr == S_FALSE ? "OLE" : hr == S_OK ? "no OLE" : "OLE failed";
+}
+
+std::string Visibility() {
+    return IsWindowVisible(UnitWindow(kMainWindow)) ? "shown" : "hidden";
+}
+
+// Appended piece by piece: GCC 12 warns falsely about "literal" + std::string chains.
+void Note(const char *what, const std::string &state, const char *end = ";") {
+    std::string line = what;
+    line += state;
+    line += end;
+    WriteMarker(line);
+}
+
+const ChildScenarioEntry kStartOrder("start-order", [] {
+    doubles::on_staging = [] {
+        std::string state = Visibility();
+        state += ", ";
+        state += OleState();
+        Note("staging: ", state);
+    };
+    const int code = RunEntry([]() -> int32_t {
+        InitShell();
+        RegisterExitRoutine([] { Note("exit routine: ", OleState()); });
+        RunStartWindow(kMainWindowId);
+        Note("start window: ", Visibility());
+        DestroyWindow(UnitWindow(kMainWindow));
+        RunMainLoop();
+        return 0;
+    });
+    Note("after: ", OleState(), "");
+    return code;
+});
+
+// OLE is up before the window is built and until the exit routine has run; the window is
+// shown only once start-up staging is done.
+TEST(ShellProcess, StartUpAndShutdownOrder) {
+    Child child("start-order");
+    EXPECT_EQ(child.WaitForExit(), 0u);
+    EXPECT_EQ(child.Marker(),
+              "staging: hidden, OLE;start window: shown;exit routine: OLE;after: no OLE");
+}
+
 // --- fatal ends ----------------------------------------------------------------------------
 
 // The common start of the fatal scenarios: the shell up, an exit routine that must not run.
@@ -201,6 +271,15 @@ const ChildScenarioEntry kContentGone("content-gone", [] {
     });
 });
 
+// Memory is gone when the report is made: new refuses everything from here on.
+const ChildScenarioEntry kNoMemoryLeft("no-memory-left", [] {
+    return RunEntry([]() -> int32_t {
+        FatalStart();
+        child_test::RefuseAllocations();
+        FatalError("内存已耗尽", 7);
+    });
+});
+
 // A description whose window unit lacks its properties cannot be read.
 const UnitRecord kBrokenUnits[] = {
     {.type = UnitType::Window, .window = nullptr},
@@ -249,6 +328,12 @@ TEST(ShellProcess, FailedAllocationNamesTheByteCount) {
 
 TEST(ShellProcess, CodeWithoutMessage) {
     ExpectFatal(RunFatalScenario("code-only"), "运行时出错!\r\n\r\n错误代码：5\r\n\r\n");
+}
+
+// The box text was built on the heap, so with memory gone there was no box and no exit code -1.
+TEST(ShellProcess, TheReportNeedsNoMemory) {
+    ExpectFatal(RunFatalScenario("no-memory-left"),
+                "运行时出错!\r\n\r\n错误代码：7\r\n\r\n错误信息：内存已耗尽\r\n");
 }
 
 TEST(ShellProcess, EventOfAWindowThatIsNotLoaded) {
