@@ -5,8 +5,8 @@ import subprocess
 import time
 import unittest
 
-from korvanta_bench import (BUILD, CACHE_DIR, KORVANTA, BenchTest, Game, Holder, foreign_files,
-                            game_files, snapshot, stock_files)
+from korvanta_bench import (BUILD, CACHE_DIR, KORVANTA, BenchTest, Game, Holder, box_icon,
+                            foreign_files, game_files, snapshot, stock_files)
 
 REPLACE, RESTORE = 120, 130
 SUCCESS = "替换成功"
@@ -30,12 +30,13 @@ class ActionTest(BenchTest):
         self.main = self.app.wait_main()
 
     def click(self, control_id):
-        """A button click, and the message box it ends with: (caption, text, flags seen)."""
+        """A button click, and the message box it ends with: (caption, texts, icon kind,
+        buttons)."""
         self.bench.inspector("click", str(self.main.child(control_id).hwnd))
         box = self.app.message_box()
         statics = [c for c in box.children if c.cls.lower() == "static"]
         texts = [c.text for c in statics if c.text]
-        icon = any(c.icon and c.visible for c in statics)
+        icon = box_icon(box)
         buttons = [c.text for c in box.children if c.cls.lower() == "button"]
         self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
         self.app.dismiss_box(box)
@@ -44,7 +45,7 @@ class ActionTest(BenchTest):
 
     def assert_success(self, result):
         caption, texts, icon, buttons = result
-        self.assertEqual((caption, texts, icon, len(buttons)), ("信息：", [SUCCESS], False, 1))
+        self.assertEqual((caption, texts, icon, len(buttons)), ("信息：", [SUCCESS], None, 1))
 
     def state(self):
         return snapshot(self.game.icon_dir), snapshot(self.game.aside_dir)
@@ -73,7 +74,7 @@ class FreshInstallTest(ActionTest):
 
     def test_restore_without_a_backup_changes_nothing(self):
         caption, texts, icon, _ = self.click(RESTORE)
-        self.assertEqual((caption, texts, icon), ("信息：", [NO_BACKUP], True))
+        self.assertEqual((caption, texts, icon), ("信息：", [NO_BACKUP], "information"))
         self.assertEqual(self.state(), (self.own, None))
 
     def test_a_fast_double_click_runs_the_action_once(self):
@@ -89,7 +90,7 @@ class FreshInstallTest(ActionTest):
         (CACHE_DIR / "class1.zip").unlink()
         caption, texts, icon, _ = self.click(REPLACE)
         self.assertTrue(texts[0].startswith("替换失败，请关闭游戏后重试。\r\n\r\n"), texts)
-        self.assertTrue(icon)
+        self.assertEqual(icon, "error")
         self.assertEqual(self.state(), (self.own, None))
 
 
@@ -105,6 +106,7 @@ class GameRunningTest(ActionTest):
         caption, texts, icon, _ = self.click(REPLACE)
         holder.release()
         self.assertTrue(texts[0].startswith("替换失败"), texts)
+        self.assertEqual(icon, "error")
         self.assertEqual(snapshot(self.game.aside_dir), before[1], "set-aside icons untouched")
 
     def test_restore_with_a_held_file_keeps_the_games_icons_whole(self):
@@ -116,10 +118,12 @@ class GameRunningTest(ActionTest):
         # Wine lets a folder with an open file in it be renamed, where Windows refuses; so
         # here the restore completes, and what is left is the renamed old folder.
         if texts == [SUCCESS]:
+            self.assertIsNone(icon)
             self.assertEqual(icons, self.own)
             self.assertEqual(aside, stock_files())
         else:
             self.assertTrue(texts[0].startswith("恢复失败"), texts)
+            self.assertEqual(icon, "error")
             self.assertIn(self.own, (icons, aside))
 
 
@@ -134,8 +138,8 @@ class NotInstalledTest(BenchTest):
             box = app.message_box()
             statics = [c for c in box.children if c.cls.lower() == "static"]
             texts = [c.text for c in statics if c.text]
-            icon = any(c.icon and c.visible for c in statics)
-            self.assertEqual((box.text, texts, icon), ("信息：", [NOT_INSTALLED], True))
+            self.assertEqual((box.text, texts, box_icon(box)),
+                             ("信息：", [NOT_INSTALLED], "warning"))
             app.dismiss_box(box)
         self.assertEqual(app.close(), 0)
         self.assertEqual(sorted(p.name for p in exe_dir.iterdir()), before)
