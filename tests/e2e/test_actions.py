@@ -5,8 +5,11 @@ import subprocess
 import time
 import unittest
 
-from korvanta_bench import (BUILD, CACHE_DIR, KORVANTA, BenchTest, Game, Holder, box_icon,
-                            foreign_files, game_files, snapshot, stock_files)
+from pathlib import Path
+
+from korvanta_bench import (BUILD, CACHE_DIR, DRIVE_C, KORVANTA, PREFIX, REG_KEY, REG_VIEW,
+                            BenchTest, Game, Holder, box_icon, foreign_files, game_files,
+                            snapshot, stock_files)
 
 REPLACE, RESTORE = 120, 130
 SUCCESS = "替换成功"
@@ -127,10 +130,33 @@ class GameRunningTest(ActionTest):
             self.assertIn(self.own, (icons, aside))
 
 
+def tree(folder):
+    """Every path below a folder, relative to it."""
+    return sorted(p.relative_to(folder).as_posix() for p in Path(folder).rglob("*"))
+
+
+def names(folder):
+    return sorted(p.name for p in Path(folder).iterdir())
+
+
 class NotInstalledTest(BenchTest):
+    def program_drive_root(self):
+        """The Unix folder Wine shows as the root of the drive korvanta.exe runs from, where
+        paths without a drive letter land."""
+        windows_path = self.bench.wine("winepath", "-w", KORVANTA).stdout.decode().strip()
+        self.assertRegex(windows_path, r"^[A-Za-z]:\\")
+        return (PREFIX / "dosdevices" / f"{windows_path[0].lower()}:").resolve()
+
+    def places(self):
+        """What the program must not create anything in: its own folder, the root of its
+        drive, the top of drive C: beside the staging folder, and all of the game drive."""
+        drive_c = [n for n in names(DRIVE_C) if n != CACHE_DIR.name]
+        game_drive = (PREFIX / "dosdevices" / "d:").resolve()
+        return (names(KORVANTA.parent), names(self.program_drive_root()), drive_c,
+                tree(game_drive) if game_drive.is_dir() else None)
+
     def check_warning_and_nothing_created(self):
-        exe_dir = KORVANTA.parent
-        before = sorted(p.name for p in exe_dir.iterdir())
+        before = self.places()
         app = self.bench.start()
         main = app.wait_main()
         for button in (REPLACE, RESTORE):
@@ -142,10 +168,18 @@ class NotInstalledTest(BenchTest):
                              ("信息：", [NOT_INSTALLED], "warning"))
             app.dismiss_box(box)
         self.assertEqual(app.close(), 0)
-        self.assertEqual(sorted(p.name for p in exe_dir.iterdir()), before)
+        self.assertEqual(self.places(), before)
 
     def test_no_key(self):
         self.bench.clear_install_path()
+        self.check_warning_and_nothing_created()
+
+    def test_empty_install_path(self):
+        # An empty value names no game: "\rez\UI\class" would then land under the root of
+        # the program's own drive.
+        Game(self.bench, "Games\\CF").register("")
+        query = self.bench.wine("reg", "query", REG_KEY, "/v", "InstallPath", REG_VIEW)
+        self.assertRegex(query.stdout.decode(errors="replace"), r"InstallPath\s+REG_SZ\s*\r?\n")
         self.check_warning_and_nothing_created()
 
     def test_stale_path(self):
