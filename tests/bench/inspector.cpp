@@ -1,10 +1,13 @@
 // The bench's eyes and hands inside Wine: lists windows with their controls, reads the
-// message box, presses buttons and runs a program to report its full exit code.
-// Texts are printed as hex of their code-page bytes, so that no console conversion
-// touches them; the Python side decodes them as GBK.
+// message box with the kind of its icon, presses buttons and runs a program to report its full exit
+// code. Texts are printed as hex of their code-page bytes, so that no console conversion touches
+// them; the Python side decodes them as GBK.
 
 #include <windows.h>
 
+#include "tests/bench/icon_kind.h"
+
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -50,6 +53,19 @@ std::string ClassName(HWND hwnd) {
     return std::string(buffer, n > 0 ? n : 0);
 }
 
+// "null" for a control that shows no icon, else the kind in quotes.
+std::string IconField(HWND hwnd) {
+    // A message box keeps its icon control even without an icon; what counts is its image.
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    if (ClassName(hwnd) != "Static" || (style & SS_TYPEMASK) != SS_ICON)
+        return "null";
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutA(hwnd, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon);
+    if (!icon || !IsWindowVisible(hwnd))
+        return "null";
+    return std::string("\"") + ShownIcon(hwnd).name + "\"";
+}
+
 std::string Describe(HWND hwnd, HWND focus) {
     RECT r{}, c{};
     GetWindowRect(hwnd, &r);
@@ -58,11 +74,6 @@ std::string Describe(HWND hwnd, HWND focus) {
     ClientToScreen(hwnd, &origin);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    // A message box keeps its icon control even without an icon; what counts is its image.
-    DWORD_PTR icon = 0;
-    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-    if (ClassName(hwnd) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
-        SendMessageTimeoutA(hwnd, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon);
     char head[512];
     std::snprintf(head, sizeof head,
                   "{\"hwnd\":%lu,\"pid\":%lu,\"id\":%ld,\"class\":\"%s\",\"text\":\"",
@@ -79,7 +90,7 @@ std::string Describe(HWND hwnd, HWND focus) {
                   r.right, r.bottom, origin.x, origin.y, origin.x + c.right, origin.y + c.bottom,
                   IsWindowEnabled(hwnd) ? "true" : "false",
                   IsWindowVisible(hwnd) ? "true" : "false", hwnd == focus ? "true" : "false",
-                  icon ? "true" : "false");
+                  IconField(hwnd).c_str());
     return head + Hex(WindowText(hwnd)) + tail;
 }
 
@@ -224,6 +235,20 @@ int Hold(DWORD ms, const char *path) {
     return 0;
 }
 
+// icon HWND: the kind an icon static shows and how far it is from each system icon.
+int ReportIcon(HWND hwnd) {
+    if (!IsWindow(hwnd)) {
+        std::fprintf(stderr, "no such window\n");
+        return 2;
+    }
+    IconMatch match = ShownIcon(hwnd);
+    std::printf("{\"icon\":\"%s\",\"distance\":{", match.name);
+    for (size_t i = 0; i < kIconKindCount; ++i)
+        std::printf("%s\"%s\":%.1f", i ? "," : "", kIconKinds[i].name, match.distance[i]);
+    std::printf("}}\n");
+    return 0;
+}
+
 HWND ArgWindow(const char *text) {
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(text, nullptr, 0)));
 }
@@ -232,10 +257,9 @@ HWND ArgWindow(const char *text) {
 
 int main(int argc, char **argv) {
     if (argc < 2) {
-        std::fprintf(
-            stderr,
-            "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
-            " send HWND MSG WP LP | foreground HWND | hold MS PATH | run MS PROGRAM [ARGS]\n");
+        std::fprintf(stderr, "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
+                             " send HWND MSG WP LP | icon HWND | foreground HWND | hold MS PATH | "
+                             "run MS PROGRAM [ARGS]\n");
         return 2;
     }
     std::string verb = argv[1];
@@ -247,6 +271,8 @@ int main(int argc, char **argv) {
         return Send(ArgWindow(argv[2]), std::strtoul(argv[3], nullptr, 0),
                     std::strtoul(argv[4], nullptr, 0), std::strtol(argv[5], nullptr, 0),
                     verb == "post");
+    if (verb == "icon" && argc == 3)
+        return ReportIcon(ArgWindow(argv[2]));
     if (verb == "foreground" && argc == 3)
         return SetForegroundWindow(ArgWindow(argv[2])) ? 0 : 1;
     if (verb == "syscolor" && argc == 3) {

@@ -64,7 +64,9 @@ class Window:
         self.visible = record["visible"]
         self.focus = record["focus"]
         self.id = record["id"]
-        self.icon = record.get("icon", False)
+        # The kind of system icon the control shows ("error", "warning", "information",
+        # "question"; "unknown" for any other image), or None.
+        self.icon = record.get("icon")
         self.children = [Window(c) for c in record.get("children", [])]
 
     @property
@@ -82,6 +84,12 @@ class Window:
             if c.focus:
                 return c
         return None
+
+
+def box_icon(box):
+    """The kind of icon a message box shows, or None; a list when it shows more than one."""
+    kinds = [c.icon for c in box.children if c.cls.lower() == "static" and c.icon and c.visible]
+    return kinds[0] if len(kinds) == 1 else (kinds or None)
 
 
 class Korvanta:

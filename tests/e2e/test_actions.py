@@ -5,8 +5,11 @@ import subprocess
 import time
 import unittest
 
-from korvanta_bench import (BUILD, CACHE_DIR, KORVANTA, BenchTest, Game, Holder, foreign_files,
-                            game_files, snapshot, stock_files)
+from pathlib import Path
+
+from korvanta_bench import (BUILD, CACHE_DIR, DRIVE_C, KORVANTA, PREFIX, REG_KEY, REG_VIEW,
+                            BenchTest, Game, Holder, box_icon, foreign_files, game_files,
+                            snapshot, stock_files)
 
 REPLACE, RESTORE = 120, 130
 SUCCESS = "替换成功"
@@ -30,12 +33,13 @@ class ActionTest(BenchTest):
         self.main = self.app.wait_main()
 
     def click(self, control_id):
-        """A button click, and the message box it ends with: (caption, text, flags seen)."""
+        """A button click, and the message box it ends with: (caption, texts, icon kind,
+        buttons)."""
         self.bench.inspector("click", str(self.main.child(control_id).hwnd))
         box = self.app.message_box()
         statics = [c for c in box.children if c.cls.lower() == "static"]
         texts = [c.text for c in statics if c.text]
-        icon = any(c.icon and c.visible for c in statics)
+        icon = box_icon(box)
         buttons = [c.text for c in box.children if c.cls.lower() == "button"]
         self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
         self.app.dismiss_box(box)
@@ -44,7 +48,7 @@ class ActionTest(BenchTest):
 
     def assert_success(self, result):
         caption, texts, icon, buttons = result
-        self.assertEqual((caption, texts, icon, len(buttons)), ("信息：", [SUCCESS], False, 1))
+        self.assertEqual((caption, texts, icon, len(buttons)), ("信息：", [SUCCESS], None, 1))
 
     def state(self):
         return snapshot(self.game.icon_dir), snapshot(self.game.aside_dir)
@@ -74,7 +78,7 @@ class FreshInstallTest(ActionTest):
 
     def test_restore_without_a_backup_changes_nothing(self):
         caption, texts, icon, _ = self.click(RESTORE)
-        self.assertEqual((caption, texts, icon), ("信息：", [NO_BACKUP], True))
+        self.assertEqual((caption, texts, icon), ("信息：", [NO_BACKUP], "information"))
         self.assertEqual(self.state(), (self.own, None))
 
     def test_a_fast_double_click_runs_the_action_once(self):
@@ -90,7 +94,7 @@ class FreshInstallTest(ActionTest):
         (CACHE_DIR / "class1.zip").unlink()
         caption, texts, icon, _ = self.click(REPLACE)
         self.assertTrue(texts[0].startswith("替换失败，请关闭游戏后重试。\r\n\r\n"), texts)
-        self.assertTrue(icon)
+        self.assertEqual(icon, "error")
         self.assertEqual(self.state(), (self.own, None))
 
 
@@ -105,6 +109,7 @@ class GameRunningTest(ActionTest):
         caption, texts, icon, _ = self.click(REPLACE)
         holder.release()
         self.assertTrue(texts[0].startswith("替换失败"), texts)
+        self.assertEqual(icon, "error")
         self.assertEqual(snapshot(self.game.aside_dir), before[1], "set-aside icons untouched")
 
     def test_restore_with_a_held_file_keeps_the_games_icons_whole(self):
@@ -116,10 +121,12 @@ class GameRunningTest(ActionTest):
         # Wine lets a folder with an open file in it be renamed, where Windows refuses; so
         # here the restore completes, and what is left is the renamed old folder.
         if texts == [SUCCESS]:
+            self.assertIsNone(icon)
             self.assertEqual(icons, self.own)
             self.assertEqual(aside, stock_files())
         else:
             self.assertTrue(texts[0].startswith("恢复失败"), texts)
+            self.assertEqual(icon, "error")
             self.assertIn(self.own, (icons, aside))
 
 
@@ -129,9 +136,10 @@ class PlainFileTest(ActionTest):
     def test_a_plain_file_is_never_a_backup(self):
         self.game.aside_dir.write_bytes(b"not a folder")
         caption, texts, icon, _ = self.click(RESTORE)
-        self.assertEqual(texts, [NO_BACKUP])
+        self.assertEqual((texts, icon), ([NO_BACKUP], "information"))
         caption, texts, icon, _ = self.click(REPLACE)
         self.assertTrue(texts[0].startswith("替换失败，请关闭游戏后重试。\r\n\r\n"), texts)
+        self.assertEqual(icon, "error")
         self.assertEqual(snapshot(self.game.icon_dir), self.own)
         self.assertEqual(self.game.aside_dir.read_bytes(), b"not a folder")
 
@@ -146,10 +154,33 @@ class PlainFileTest(ActionTest):
         self.assertFalse((self.game.ui / "class.old1").exists())
 
 
+def tree(folder):
+    """Every path below a folder, relative to it."""
+    return sorted(p.relative_to(folder).as_posix() for p in Path(folder).rglob("*"))
+
+
+def names(folder):
+    return sorted(p.name for p in Path(folder).iterdir())
+
+
 class NotInstalledTest(BenchTest):
+    def program_drive_root(self):
+        """The Unix folder Wine shows as the root of the drive korvanta.exe runs from, where
+        paths without a drive letter land."""
+        windows_path = self.bench.wine("winepath", "-w", KORVANTA).stdout.decode().strip()
+        self.assertRegex(windows_path, r"^[A-Za-z]:\\")
+        return (PREFIX / "dosdevices" / f"{windows_path[0].lower()}:").resolve()
+
+    def places(self):
+        """What the program must not create anything in: its own folder, the root of its
+        drive, the top of drive C: beside the staging folder, and all of the game drive."""
+        drive_c = [n for n in names(DRIVE_C) if n != CACHE_DIR.name]
+        game_drive = (PREFIX / "dosdevices" / "d:").resolve()
+        return (names(KORVANTA.parent), names(self.program_drive_root()), drive_c,
+                tree(game_drive) if game_drive.is_dir() else None)
+
     def check_warning_and_nothing_created(self):
-        exe_dir = KORVANTA.parent
-        before = sorted(p.name for p in exe_dir.iterdir())
+        before = self.places()
         app = self.bench.start()
         main = app.wait_main()
         for button in (REPLACE, RESTORE):
@@ -157,14 +188,22 @@ class NotInstalledTest(BenchTest):
             box = app.message_box()
             statics = [c for c in box.children if c.cls.lower() == "static"]
             texts = [c.text for c in statics if c.text]
-            icon = any(c.icon and c.visible for c in statics)
-            self.assertEqual((box.text, texts, icon), ("信息：", [NOT_INSTALLED], True))
+            self.assertEqual((box.text, texts, box_icon(box)),
+                             ("信息：", [NOT_INSTALLED], "warning"))
             app.dismiss_box(box)
         self.assertEqual(app.close(), 0)
-        self.assertEqual(sorted(p.name for p in exe_dir.iterdir()), before)
+        self.assertEqual(self.places(), before)
 
     def test_no_key(self):
         self.bench.clear_install_path()
+        self.check_warning_and_nothing_created()
+
+    def test_empty_install_path(self):
+        # An empty value names no game: "\rez\UI\class" would then land under the root of
+        # the program's own drive.
+        Game(self.bench, "Games\\CF").register("")
+        query = self.bench.wine("reg", "query", REG_KEY, "/v", "InstallPath", REG_VIEW)
+        self.assertRegex(query.stdout.decode(errors="replace"), r"InstallPath\s+REG_SZ\s*\r?\n")
         self.check_warning_and_nothing_created()
 
     def test_stale_path(self):

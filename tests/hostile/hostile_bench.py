@@ -19,7 +19,7 @@ import zipfile
 from pathlib import Path
 
 from korvanta_bench import (BENCH, CACHE_DIR, DRIVE_C, GENERATED, KORVANTA, Bench, BenchTest,
-                            Game, Holder, Window, foreign_files, game_files, snapshot,
+                            Game, Holder, Window, box_icon, foreign_files, game_files, snapshot,
                             stock_files)
 
 REPLACE, RESTORE = 120, 130
@@ -29,6 +29,8 @@ REPLACE_FAILED = "替换失败，请关闭游戏后重试。\r\n\r\n"
 RESTORE_FAILED = "恢复失败，请关闭游戏后重试。\r\n\r\n"
 NOT_INSTALLED = "您的电脑未安装穿越火线"
 NO_BACKUP = "未找到备份的图标，游戏图标保持不变。"
+# The icon each answer other than a failure comes with.
+ICON_OF = {SUCCESS: None, NOT_INSTALLED: "warning", NO_BACKUP: "information"}
 
 # The icon folders the actions may change; everything else of the game's must stay.
 ICON_DIRS = ("rez/UI/class", "rez/UI/class2", "rez/UI/class.old")
@@ -44,7 +46,7 @@ class Answer:
         statics = [c for c in box.children if c.cls.lower() == "static"]
         self.caption = box.text
         self.texts = [c.text for c in statics if c.text]
-        self.icon = any(c.icon and c.visible for c in statics)
+        self.icon = box_icon(box)
         self.buttons = [c.text for c in box.children if c.cls.lower() == "button"]
 
     @property
@@ -87,7 +89,7 @@ class TolerantBench(Bench):
     fields take neutral values; the tests never look at that window."""
 
     DEFAULTS = {"style": 0, "exstyle": 0, "rect": [0, 0, 0, 0], "client": [0, 0, 0, 0],
-                "enabled": False, "visible": False, "focus": False, "icon": False}
+                "enabled": False, "visible": False, "focus": False, "icon": None}
 
     def windows(self):
         raw = self.inspector("windows")
@@ -183,10 +185,19 @@ class HostileTest(BenchTest):
                          (DEFAULT_CAPTION, text, icon, 1))
 
     def assert_success(self, answer):
-        self.assert_answer(answer, SUCCESS, False)
+        self.assert_answer(answer, SUCCESS, None)
 
     def assert_failure(self, answer, prefix):
-        self.assert_answer(answer, prefix + self.game.windows_path + "\\rez\\UI\\class", True)
+        self.assert_answer(answer, prefix + self.game.windows_path + "\\rez\\UI\\class",
+                           "error")
+
+    def assert_any_answer(self, answer, failed_prefix):
+        """One of the answers an action may give, each with its own icon: a failure when the
+        text is none of the others."""
+        if answer.text in ICON_OF:
+            self.assert_answer(answer, answer.text, ICON_OF[answer.text])
+        else:
+            self.assert_failure(answer, failed_prefix)
 
     def assert_own_icons_kept(self):
         self.assertIn("own", self.summary(),

@@ -30,6 +30,7 @@ class FullGameDriveTest(HostileTest):
         # Removing the foreign set frees room; whether the stock copy then fits decides the
         # answer, which must match what is on the disk.
         if answer.text == SUCCESS:
+            self.assert_success(answer)
             self.assertEqual(self.summary(), ("own", "stock"))
         else:
             self.assert_failure(answer, RESTORE_FAILED)

@@ -60,7 +60,7 @@ class NotAGameTest(HostileTest):
         self.start()
         self.assertTrue(self.main.child(100).text.startswith(game_directory[:400]))
         for button in (REPLACE, RESTORE):
-            self.assert_answer(self.click(button), NOT_INSTALLED, True)
+            self.assert_answer(self.click(button), NOT_INSTALLED, "warning")
         self.assertEqual(self.summary(), ("own", None))
         self.assert_outside_unchanged()
         self.close()

@@ -227,6 +227,38 @@ TEST_F(Extractor, RelativeAndSlashSeparatedDestinations) {
     EXPECT_EQ(ReadAll(scratch_ / "sub\\out\\class\\a.tga"), "a");
 }
 
+TEST_F(Extractor, AbsoluteTargetWithoutItsParentFails) {
+    // The parent is made only by a directory entry ahead of the file: not from the file's
+    // own name, not by a directory entry after it, and never under the working directory.
+    struct Case {
+        const char *what;
+        std::vector<std::string> names;
+        Paths written;
+    } cases[] = {
+        {"no directory entry", {"sub/x.txt", "after.txt"}, {}},
+        {"directory entry after the file", {"sub/x.txt", "sub/", "after.txt"}, {}},
+        {"after a good entry", {"before.txt", "sub/x.txt", "after.txt"}, {"before.txt"}},
+    };
+    for (const Case &c : cases) {
+        RemoveTree(dest_);
+        ZipBuilder builder;
+        for (const std::string &name : c.names) {
+            if (name.back() == '/')
+                builder.AddDirectory(name);
+            else
+                builder.Add(name, "data of " + name);
+        }
+        EXPECT_EQ(Extract(builder), 0) << c.what;
+        EXPECT_EQ(Written(), c.written) << c.what;
+        // The scratch folder is the working directory: nothing may appear beside the
+        // destination.
+        Paths everything = {"a.zip", "dest\\"};
+        for (const std::string &path : c.written)
+            everything.push_back("dest\\" + path);
+        EXPECT_EQ(ListTree(scratch_.path()), everything) << c.what;
+    }
+}
+
 TEST_F(Extractor, ArchivesThatAreNoArchives) {
     CreateDirectoryA((scratch_ / "folder.zip").c_str(), nullptr);
     ASSERT_TRUE(WriteAll(scratch_ / "short.zip", "PK\x03\x04short"));
