@@ -5,14 +5,24 @@ if(NOT KORVANTA_WINDOWS)
     message(FATAL_ERROR "KORVANTA_RELEASE builds korvanta.exe for Windows: use the release preset")
 endif()
 
-# Unused functions and data drop out at the link. No debug information: the build folder's
-# paths would travel with it. __FILE__ and every other path the compiler writes is made
-# relative to the checkout or the build folder; the checkout's own build folders lie inside
-# it, so the build folder's map is named last and wins.
+# Unused functions drop out at the link. Not -fdata-sections: with it this compiler puts
+# zero-initialised objects into .data, where they take their size in the file.
+#
+# No exceptions and no unwind tables: nothing in the program throws or catches, and
+# app/runtime_failures.cpp ends the runtime's throwing paths in FatalError, so the exception
+# runtime, the unwinder and the thread library they need stay out of the executable.
+#
+# No debug information: it would carry the build folder's paths. Every other path the
+# compiler writes (__FILE__) is made relative to the checkout or the build folder; build
+# folders inside the checkout match both, and the one named last wins.
 set(_code_languages $<COMPILE_LANGUAGE:C,CXX>)
 add_compile_options(
     $<${_code_languages}:-ffunction-sections>
     $<${_code_languages}:-g0>
+    $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>
+    $<${_code_languages}:-fno-asynchronous-unwind-tables>
+    # One thread does everything: function-local statics need no lock (it would bring the
+    # thread library in).
     $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>
     $<${_code_languages}:-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=>
     $<${_code_languages}:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>)
