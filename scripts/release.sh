@@ -76,5 +76,10 @@ cp "$package" "$dist/"
 name=$(basename "$package")
 # korvanta.exe's sum is the one of the file inside the package.
 (cd "$dist" && sha256sum "$name" && cd "$build_dir/icons" && sha256sum korvanta.exe) >"$dist/SHA256SUMS"
+# The program's own size: the executable without the two embedded archive blocks (each is its
+# archive behind an 8-byte header).
+exe_size=$(stat -c %s "$build_dir/icons/korvanta.exe")
+blocks=$((8 + $(stat -c %s "$build_dir/payload/generated/foreign.zip") + 8 + $(stat -c %s "$build_dir/payload/generated/stock.zip")))
+echo "release: korvanta.exe is $exe_size bytes, $((exe_size - blocks)) without the archive blocks"
 echo "release: $dist/$name"
 cat "$dist/SHA256SUMS"
