@@ -5,6 +5,8 @@
 
 namespace korvanta {
 
+ScratchPool::ScratchPool(Heap heap) : heap_(heap) {}
+
 void *ScratchPool::Take(size_t size) {
     if (size == 0)
         return nullptr;
