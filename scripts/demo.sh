@@ -1,0 +1,48 @@
+# Sourced by run.sh and screenshots.sh: the build they run and a demo game installation.
+#   demo_build NAME       builds korvanta.exe; sets DEMO_PRESET, DEMO_BUILD and DEMO_EXE
+#   demo_prepare BENCH    a Wine prefix and display in BENCH (tests/bench/wine-env.sh), the demo
+#                         game C:\Games\CrossFire and its registry value; sets DEMO_GAME
+# NAME prefixes the script's messages. A caller passing BENCH_USE_DISPLAY=1 keeps its $DISPLAY.
+demo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+. "$demo_root/tests/bench/wine-env.sh"
+
+demo_build() {
+    bash "$demo_root/scripts/setup.sh" >/dev/null
+    # A machine that cannot execute 32-bit programs runs the 64-bit build of the same program
+    # under wine64 instead (see scripts/test.sh).
+    DEMO_PRESET=windows
+    if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        DEMO_PRESET=windows64
+        echo "$1: this machine cannot run 32-bit programs; running the 64-bit build under wine64" >&2
+    fi
+    cmake --preset "$DEMO_PRESET" >/dev/null
+    cmake --build --preset "$DEMO_PRESET" --target korvanta
+    DEMO_BUILD=$demo_root/build/$DEMO_PRESET
+    DEMO_EXE=$DEMO_BUILD/icons/korvanta.exe
+}
+
+demo_prepare() {
+    local bench=$1
+    bench_init "$bench"
+    if [ "$DEMO_PRESET" = windows64 ]; then
+        echo /usr/lib/wine/wine64 >"$bench/loader"
+        bench_init "$bench"
+    fi
+    bench_ensure_display
+    bench_ensure_prefix
+
+    # The demo game: C:\Games\CrossFire, whose own icons are a copy of the stock set.
+    DEMO_GAME=$WINEPREFIX/drive_c/Games/CrossFire
+    if [ ! -d "$DEMO_GAME/rez/UI/class" ] && [ ! -d "$DEMO_GAME/rez/UI/class2" ]; then
+        mkdir -p "$DEMO_GAME/rez/UI"
+        local tmp
+        tmp=$(mktemp -d)
+        unzip -q "$DEMO_BUILD/payload/generated/stock.zip" -d "$tmp"
+        mv "$tmp/class2" "$DEMO_GAME/rez/UI/class"
+        rm -rf "$tmp"
+    fi
+    local view=/reg:32
+    [ "$DEMO_PRESET" = windows ] || view=/reg:64
+    (cd "$bench" && "$BENCH_WINE" reg add 'HKLM\Software\Tencent\CrossFire' /v InstallPath /t REG_SZ \
+        /d 'C:\Games\CrossFire' /f $view >/dev/null 2>&1)
+}
