@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # sets variables for the scripts that source it
 # Sourced by run.sh and screenshots.sh: the build they run and a demo game installation.
 #   demo_build NAME       builds korvanta.exe; sets DEMO_PRESET, DEMO_BUILD and DEMO_EXE
 #   demo_prepare BENCH    a Wine prefix and display in BENCH (tests/bench/wine-env.sh), the demo

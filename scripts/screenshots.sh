@@ -31,8 +31,10 @@ if [ ! -f "$fonts/marlett.ttf" ]; then
             dpkg-deb -x "$work"/fonts-wine/fonts-wine_*.deb "$work/fonts-wine/root"
         fi
     fi
-    marlett=$(ls /usr/share/wine/fonts/marlett.ttf "$work"/fonts-wine/root/usr/share/wine/fonts/marlett.ttf \
-        2>/dev/null | head -n 1 || true)
+    marlett=
+    for f in /usr/share/wine/fonts/marlett.ttf "$work/fonts-wine/root/usr/share/wine/fonts/marlett.ttf"; do
+        if [ -f "$f" ]; then marlett=$f && break; fi
+    done
     if [ -n "$marlett" ]; then
         mkdir -p "$fonts" && cp "$marlett" "$fonts/"
     else
