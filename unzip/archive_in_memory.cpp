@@ -1,5 +1,7 @@
 #include "unzip/archive_in_memory.h"
 
+#include "unzip/zip_file_access.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -11,29 +13,15 @@ char Lower(char c) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 ArchiveInMemory &Self(voidpf opaque) {
     return *static_cast<ArchiveInMemory *>(opaque);
 }
 
-uLong ZCALLBACK WriteNothing(voidpf, voidpf, const void *, uLong) {
-    return 0;
-}
-
-int ZCALLBACK NoError(voidpf, voidpf) {
-    return 0;
-}
-
 } // namespace
-
-voidpf ArchiveInMemory::Open(voidpf opaque, const char *, int mode) {
-    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
-        return nullptr;
-    return opaque;
-}
 
 uLong ArchiveInMemory::Read(voidpf opaque, voidpf, void *buffer, uLong size) {
     ArchiveInMemory &self = Self(opaque);
@@ -67,22 +55,16 @@ long ArchiveInMemory::Seek(voidpf opaque, voidpf, uLong offset, int origin) {
 
 ArchiveInMemory::ArchiveInMemory(const unsigned char *bytes, uint32_t size)
     : bytes_(bytes), size_(size) {
-    zlib_filefunc_def access{};
-    access.zopen_file = &ArchiveInMemory::Open;
-    access.zread_file = &ArchiveInMemory::Read;
-    access.zwrite_file = WriteNothing;
-    access.ztell_file = &ArchiveInMemory::Tell;
-    access.zseek_file = &ArchiveInMemory::Seek;
-    access.zclose_file = NoError;
-    access.zerror_file = NoError;
-    access.opaque = this;
+    zlib_filefunc_def access = ReadOnlyFileFunctions(
+        this, &ArchiveInMemory::Read, &ArchiveInMemory::Tell, &ArchiveInMemory::Seek);
     zip_ = unzOpen2("", &access);
     if (zip_ == nullptr)
         return;
     for (int at = unzGoToFirstFile(zip_); at == UNZ_OK; at = unzGoToNextFile(zip_)) {
         unz_file_info info = {};
         char name[260];
-        if (unzGetCurrentFileInfo(zip_, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK ||
+        if (unzGetCurrentFileInfo(zip_, &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
+                UNZ_OK ||
             info.size_filename >= sizeof name)
             continue;
         name[info.size_filename] = '\0';
@@ -121,7 +103,8 @@ bool ArchiveInMemory::BeginsWith(const File &file, const unsigned char *content,
     unsigned char chunk[4096];
     uint32_t done = 0;
     while (same && done < length) {
-        const unsigned want = static_cast<unsigned>(std::min<uint32_t>(sizeof chunk, length - done));
+        const unsigned want =
+            static_cast<unsigned>(std::min<uint32_t>(sizeof chunk, length - done));
         const int got = unzReadCurrentFile(zip_, chunk, want);
         if (got <= 0)
             same = false;

@@ -34,7 +34,6 @@ public:
 
 private:
     // minizip reads the block through these.
-    static voidpf Open(voidpf opaque, const char *, int mode);
     static uLong Read(voidpf opaque, voidpf, void *buffer, uLong size);
     static long Tell(voidpf opaque, voidpf);
     static long Seek(voidpf opaque, voidpf, uLong offset, int origin);

@@ -11,7 +11,7 @@ HandleFileAccess &Access(voidpf opaque) {
 }
 
 voidpf ZCALLBACK OpenOpenFile(voidpf opaque, const char *, int mode) {
-    // The archive is only ever read; a request to write finds no file.
+    // The source is only ever read; a request to write finds no file.
     if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
         return nullptr;
     return opaque;
@@ -43,17 +43,22 @@ int ZCALLBACK NoError(voidpf, voidpf) {
 
 } // namespace
 
-zlib_filefunc_def HandleFileAccess::Functions() {
+zlib_filefunc_def ReadOnlyFileFunctions(voidpf opaque, read_file_func read, tell_file_func tell,
+                                        seek_file_func seek) {
     zlib_filefunc_def access{};
     access.zopen_file = OpenOpenFile;
-    access.zread_file = ReadOpenFile;
+    access.zread_file = read;
     access.zwrite_file = WriteNothing;
-    access.ztell_file = TellOpenFile;
-    access.zseek_file = SeekOpenFile;
+    access.ztell_file = tell;
+    access.zseek_file = seek;
     access.zclose_file = LeaveOpenFile;
     access.zerror_file = NoError;
-    access.opaque = this;
+    access.opaque = opaque;
     return access;
+}
+
+zlib_filefunc_def HandleFileAccess::Functions() {
+    return ReadOnlyFileFunctions(this, ReadOpenFile, TellOpenFile, SeekOpenFile);
 }
 
 bool HandleFileAccess::ReadAt(uint64_t at, void *buffer, DWORD size, DWORD &got) {

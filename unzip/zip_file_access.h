@@ -9,6 +9,12 @@
 
 namespace korvanta {
 
+// minizip's file access to a source that is only ever read, with the given read, tell and
+// seek: "open" hands minizip the opaque object itself (a request to write finds nothing),
+// writes write nothing, and "close" leaves the source to its owner.
+zlib_filefunc_def ReadOnlyFileFunctions(voidpf opaque, read_file_func read, tell_file_func tell,
+                                        seek_file_func seek);
+
 // Routes minizip's reads, seeks and position queries through the open handle. minizip's
 // "open" answers with the handle and its "close" leaves it alone: the reader owns it.
 //
