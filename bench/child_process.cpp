@@ -1,5 +1,7 @@
 #include "bench/child_process.h"
 
+#include "tests/support/windows.h"
+
 namespace korvanta::bench {
 
 ChildProcess::~ChildProcess() {
@@ -34,20 +36,8 @@ bool ChildProcess::Close(HWND window, DWORD timeout_ms, DWORD &exit_code) {
     return GetExitCodeProcess(process_.get(), &exit_code) != FALSE;
 }
 
-HWND FindProcessWindow(DWORD pid, const char *class_name, const char *title) {
-    for (HWND hwnd = FindWindowExA(nullptr, nullptr, class_name, title); hwnd;
-         hwnd = FindWindowExA(nullptr, hwnd, class_name, title)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == pid)
-            return hwnd;
-    }
-    return nullptr;
-}
-
 HWND FindVisibleBox(DWORD pid) {
-    HWND box = FindProcessWindow(pid, "#32770", nullptr);
-    return box && IsWindowVisible(box) ? box : nullptr;
+    return test::FindProcessWindow(pid, "#32770", nullptr, true);
 }
 
 std::string BoxText(HWND box) {

@@ -45,9 +45,6 @@ bool PollUntil(const ChildProcess &child, DWORD timeout_ms, DWORD poll_ms, Probe
     }
 }
 
-// A top-level window of the process with the class and title given (null: any), visible
-// or not.
-HWND FindProcessWindow(DWORD pid, const char *class_name, const char *title);
 // The process's message box once it is visible, else null.
 HWND FindVisibleBox(DWORD pid);
 // The text a message box shows, read without waiting on a busy owner.

@@ -12,6 +12,7 @@
 #include "bench/clock.h"
 #include "bench/folder_copy.h"
 #include "bench/unix_process.h"
+#include "tests/support/windows.h"
 
 #include <windows.h>
 
@@ -92,7 +93,7 @@ private:
         window = nullptr;
         bool shown = PollUntil(child, kTimeoutMs, o_.poll_ms, [&] {
             if (!window)
-                window = FindProcessWindow(child.pid(), nullptr, title);
+                window = test::FindProcessWindow(child.pid(), nullptr, title);
             return window && IsWindowVisible(window);
         });
         ms = watch.Milliseconds();

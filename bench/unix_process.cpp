@@ -1,6 +1,7 @@
 #include "bench/unix_process.h"
 
 #include "host/handles.h"
+#include "tests/support/files.h"
 
 #include <psapi.h>
 
@@ -11,21 +12,6 @@ namespace {
 
 std::string ProcPath(const std::string &pid, const char *leaf) {
     return "Z:\\proc\\" + pid + "\\" + leaf;
-}
-
-// /proc files report a size of 0, so they are read until the end.
-std::string ReadWhole(const std::string &path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
-    std::string text;
-    if (!file.valid())
-        return text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    return text;
 }
 
 bool AllDigits(const char *name) {
@@ -61,9 +47,9 @@ bool UnixProcess::Find(const std::string &name) {
         return false;
     do {
         if (!AllDigits(found.cFileName) ||
-            ReadWhole(ProcPath(found.cFileName, "comm")).compare(0, comm.size(), comm) != 0)
+            test::ReadAll(ProcPath(found.cFileName, "comm")).compare(0, comm.size(), comm) != 0)
             continue;
-        if (ReadWhole(ProcPath(found.cFileName, "environ")).find(marker) == std::string::npos)
+        if (test::ReadAll(ProcPath(found.cFileName, "environ")).find(marker) == std::string::npos)
             continue;
         pid_ = static_cast<DWORD>(std::strtoul(found.cFileName, nullptr, 10));
         return true;
@@ -73,7 +59,7 @@ bool UnixProcess::Find(const std::string &name) {
 
 double UnixProcess::CpuMilliseconds() const {
     // The first field of schedstat: nanoseconds on a CPU.
-    const std::string stat = ReadWhole(ProcPath(std::to_string(pid_), "schedstat"));
+    const std::string stat = test::ReadAll(ProcPath(std::to_string(pid_), "schedstat"));
     return static_cast<double>(std::strtoull(stat.c_str(), nullptr, 10)) / 1e6;
 }
 

@@ -1,10 +1,12 @@
 #include "tests/app/child_process.h"
 
+#include "tests/support/files.h"
+#include "tests/support/windows.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <vector>
 
 namespace korvanta::child_test {
@@ -24,53 +26,6 @@ std::string ArgValue(int argc, char **argv, const char *prefix) {
             return argv[i] + n;
     }
     return {};
-}
-
-struct FindRequest {
-    DWORD pid;
-    const char *class_name;
-    const char *caption;
-    bool visible;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
-    auto *req = reinterpret_cast<FindRequest *>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != req->pid)
-        return TRUE;
-    char buf[256] = {};
-    if (req->class_name) {
-        GetClassNameA(hwnd, buf, sizeof buf);
-        if (std::strcmp(buf, req->class_name) != 0)
-            return TRUE;
-    }
-    if (req->caption) {
-        GetWindowTextA(hwnd, buf, sizeof buf);
-        if (std::strcmp(buf, req->caption) != 0)
-            return TRUE;
-    }
-    if (req->visible && !IsWindowVisible(hwnd))
-        return TRUE;
-    req->found = hwnd;
-    return FALSE;
-}
-
-struct EnabledCheck {
-    DWORD pid;
-    bool all_enabled;
-};
-
-BOOL CALLBACK CheckProgramWindow(HWND hwnd, LPARAM lp) {
-    auto *check = reinterpret_cast<EnabledCheck *>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == check->pid && std::strcmp(cls, "KorvantaForm") == 0 && !IsWindowEnabled(hwnd))
-        check->all_enabled = false;
-    return TRUE;
 }
 
 } // namespace
@@ -142,10 +97,8 @@ Child::~Child() {
 HWND Child::WaitForWindow(const char *class_name, const char *caption, bool visible) {
     // Polls until the child has made the window or has ended; the ctest timeout bounds it.
     for (int i = 0; i < 1200; ++i) {
-        FindRequest req{info_.dwProcessId, class_name, caption, visible, nullptr};
-        EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&req));
-        if (req.found)
-            return req.found;
+        if (HWND found = test::FindProcessWindow(info_.dwProcessId, class_name, caption, visible))
+            return found;
         if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0)
             return nullptr;
     }
@@ -162,14 +115,11 @@ DWORD Child::WaitForExit() {
 }
 
 bool Child::MarkerExists() const {
-    return GetFileAttributesA(marker_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return test::Exists(marker_);
 }
 
 std::string Child::Marker() const {
-    std::ifstream in(marker_, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return test::ReadAll(marker_);
 }
 
 FatalBoxReport RunFatalScenario(const char *scenario) {
@@ -186,9 +136,13 @@ FatalBoxReport RunFatalScenario(const char *scenario) {
         GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);
         report.text = buf;
         report.has_owner = GetWindow(box, GW_OWNER) != nullptr;
-        EnabledCheck check{child.pid(), true};
-        EnumWindows(&CheckProgramWindow, reinterpret_cast<LPARAM>(&check));
-        report.program_window_enabled = check.all_enabled;
+        test::ForEachProcessWindow(child.pid(), [&](HWND window) {
+            char cls[64] = {};
+            GetClassNameA(window, cls, sizeof cls);
+            if (std::strcmp(cls, "KorvantaForm") == 0 && !IsWindowEnabled(window))
+                report.program_window_enabled = false;
+            return true;
+        });
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     }

@@ -3,6 +3,7 @@
 #include "app/events.h"
 #include "app/memory.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/windows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -232,12 +233,7 @@ TEST_F(MainWindowTest, LongTextIsKeptWhole) {
 
 // Renders the label through its paint code into a 32-bit top-down bitmap.
 std::vector<uint32_t> RenderLabel(HWND label, int width, int height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    const BITMAPINFO bi = test::TopDownBitmap(width, height);
     void *bits = nullptr;
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     UniqueBitmap bitmap(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));

@@ -1,5 +1,7 @@
 #include "tests/bench/icon_kind.h"
 
+#include "tests/support/windows.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -46,13 +48,7 @@ public:
 
     // Top-down rows of 0x00RRGGBB.
     std::vector<uint32_t> Pixels() const {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = korvanta::test::TopDownBitmap(width_, height_);
         std::vector<uint32_t> pixels(static_cast<size_t>(width_) * height_);
         // The bitmap may not be selected into a DC while GetDIBits reads it.
         SelectObject(dc_, old_);

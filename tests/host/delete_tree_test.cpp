@@ -1,7 +1,8 @@
 #include "host/file_ops.h"
 
 #include "host/handles.h"
-#include "tests/host/wine_files.h"
+#include "tests/support/files.h"
+#include "tests/support/wine.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +13,12 @@
 namespace korvanta {
 namespace {
 
-using testing::Exists;
-using testing::MakeTree;
+using test::Exists;
+using test::MakeTree;
 
 class DeleteTreeOnDisk : public ::testing::Test {
 protected:
-    testing::TestFolder folder;
+    test::TestFolder folder;
     std::string top = folder / "top";
 
     void ExpectGone(std::initializer_list<const char *> entries) {
@@ -54,7 +55,7 @@ TEST_F(DeleteTreeOnDisk, ReadOnlyFileDeepInTheTreeStays) {
     ASSERT_TRUE(
         SetFileAttributesA((top + "\\sub\\deep\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(DeleteTree(top.c_str()));
-    EXPECT_EQ(testing::ReadWhole(top + "\\sub\\deep\\locked.txt"), "sub\\deep\\locked.txt");
+    EXPECT_EQ(test::ReadAll(top + "\\sub\\deep\\locked.txt"), "sub\\deep\\locked.txt");
     ExpectGone({"a.txt", "sub\\deep\\other.txt", "sub\\c.txt", "z.txt"});
 }
 
@@ -75,9 +76,9 @@ TEST_F(DeleteTreeOnDisk, MissingEmptyAndFilePathsAreFalse) {
     for (const char *path : {"", "   ", (const char *)nullptr})
         EXPECT_FALSE(DeleteTree(path));
     EXPECT_FALSE(DeleteTree(top.c_str()));
-    ASSERT_TRUE(testing::MakeFile(top, "content"));
+    ASSERT_TRUE(test::WriteAll(top, "content"));
     EXPECT_FALSE(DeleteTree(top.c_str()));
-    EXPECT_EQ(testing::ReadWhole(top), "content");
+    EXPECT_EQ(test::ReadAll(top), "content");
 }
 
 class DeleteTreeOnDiskLinks : public DeleteTreeOnDisk {
@@ -87,9 +88,9 @@ protected:
         ASSERT_TRUE(MakeTree(folder / "outside", {"", "full\\", "full\\f1.txt", "full\\inner\\",
                                                   "full\\inner\\f2.txt", "empty\\", "t.txt"}));
         ASSERT_TRUE(MakeTree(top, {"", "plain.txt", "sub\\", "sub\\s.txt", "clean\\"}));
-        ASSERT_TRUE(testing::MakeLink(folder / "outside\\full", top + "\\full-link"));
-        ASSERT_TRUE(testing::MakeLink(folder / "outside\\empty", top + "\\sub\\empty-link"));
-        ASSERT_TRUE(testing::MakeLink(folder / "outside\\t.txt", top + "\\file-link.txt"));
+        ASSERT_TRUE(test::MakeLink(folder / "outside\\full", top + "\\full-link"));
+        ASSERT_TRUE(test::MakeLink(folder / "outside\\empty", top + "\\sub\\empty-link"));
+        ASSERT_TRUE(test::MakeLink(folder / "outside\\t.txt", top + "\\file-link.txt"));
         // What Wine shows: a directory link is a reparse point, a file link a plain file.
         ASSERT_EQ(GetFileAttributesA((top + "\\full-link").c_str()), DWORD{0x410});
         ASSERT_EQ(GetFileAttributesA((top + "\\file-link.txt").c_str()), DWORD{0x20});

@@ -2,7 +2,7 @@
 
 #include "host/handles.h"
 #include "tests/host/test_blocks.h"
-#include "tests/host/wine_files.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@ namespace korvanta {
 namespace {
 
 using testing::OwnedBlock;
-using testing::ReadWhole;
+using test::Exists;
+using test::ReadAll;
 
 OwnedBlock Block(const std::string &text) {
     return OwnedBlock({text.begin(), text.end()});
@@ -22,7 +23,7 @@ OwnedBlock Block(const std::string &text) {
 
 class WriteBlocksOnDisk : public ::testing::Test {
 protected:
-    testing::TestFolder folder;
+    test::TestFolder folder;
     std::string file = folder / "class1.zip";
 };
 
@@ -30,14 +31,16 @@ TEST_F(WriteBlocksOnDisk, BlocksFollowEachOtherInAFreshOrTruncatedFile) {
     OwnedBlock empty = Block(""), three = Block("abc"), five = Block("defgh"),
                negative({'x', 'y', 'z'}, -3);
     EXPECT_TRUE(WriteBlocks(file.c_str(), {empty.get()}));
-    EXPECT_EQ(ReadWhole(file), "");
+    EXPECT_TRUE(Exists(file));
+    EXPECT_EQ(ReadAll(file), "");
     EXPECT_TRUE(WriteBlocks(file.c_str(), {three.get(), negative.get(), nullptr, five.get()}));
-    EXPECT_EQ(ReadWhole(file), "abcdefgh");
-    ASSERT_TRUE(testing::MakeFile(file, std::string(10000, 'o')));
+    EXPECT_EQ(ReadAll(file), "abcdefgh");
+    ASSERT_TRUE(test::WriteAll(file, std::string(10000, 'o')));
     EXPECT_TRUE(WriteBlocks(file.c_str(), {three.get()}));
-    EXPECT_EQ(ReadWhole(file), "abc");
+    EXPECT_EQ(ReadAll(file), "abc");
     EXPECT_TRUE(WriteBlocks(file.c_str(), {empty.get()}));
-    EXPECT_EQ(ReadWhole(file), "");
+    EXPECT_TRUE(Exists(file));
+    EXPECT_EQ(ReadAll(file), "");
     // The handle is closed: an exclusive open succeeds at once.
     EXPECT_TRUE(
         FileHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
@@ -50,7 +53,7 @@ TEST_F(WriteBlocksOnDisk, ArchiveSizedBlockGoesOutWhole) {
         bytes[i] = static_cast<char>(i * 7 + i / 251);
     OwnedBlock block = Block(bytes);
     EXPECT_TRUE(WriteBlocks(file.c_str(), {block.get()}));
-    EXPECT_TRUE(ReadWhole(file) == bytes);
+    EXPECT_TRUE(ReadAll(file) == bytes);
 }
 
 TEST_F(WriteBlocksOnDisk, FailuresLeaveFilesAsTheyWereAndTellTheError) {
@@ -60,14 +63,14 @@ TEST_F(WriteBlocksOnDisk, FailuresLeaveFilesAsTheyWereAndTellTheError) {
     EXPECT_FALSE(WriteBlocks((folder / "missing\\class.zip").c_str(), {block.get()}));
     EXPECT_EQ(GetLastError(), DWORD{ERROR_PATH_NOT_FOUND});
 
-    ASSERT_TRUE(testing::MakeFile(file, "original"));
+    ASSERT_TRUE(test::WriteAll(file, "original"));
     FileHandle holder(
         CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder.valid());
     EXPECT_FALSE(WriteBlocks(file.c_str(), {block.get()}));
     EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
     holder.Close();
-    EXPECT_EQ(ReadWhole(file), "original");
+    EXPECT_EQ(ReadAll(file), "original");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // repeats the original or drifts between runs, would make the random-damage run prove
 // nothing while passing.
 #include "tests/hostile/mutator.h"
-#include "tests/hostile/zip_layout.h"
+#include "tests/support/zip_layout.h"
 #include "tests/unzip/zip_builder.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +48,12 @@ TEST(ZipLayout, RegionsCoverTheArchiveInFileOrder) {
     EXPECT_EQ(ReadLe(archive, layout->regions[8].begin + 42, 4), layout->regions[2].begin);
 }
 
+// The archive with a little-endian value written over it.
+std::string With(std::string bytes, size_t at, size_t width, uint32_t value) {
+    WriteLe(bytes, at, width, value);
+    return bytes;
+}
+
 TEST(ZipLayout, RefusesWhatIsNotAWellFormedArchive) {
     const std::string archive = TwoEntryArchive();
     const size_t end = ParseLayout(archive)->regions.back().begin;
@@ -59,36 +65,12 @@ TEST(ZipLayout, RefusesWhatIsNotAWellFormedArchive) {
         {"empty", ""},
         {"no end record", archive.substr(0, end)},
         {"end record cut", archive.substr(0, archive.size() - 1)},
-        {"comment longer than the file",
-         [&] {
-             std::string b = archive;
-             WriteLe(b, end + 20, 2, 5);
-             return b;
-         }()},
+        {"comment longer than the file", With(archive, end + 20, 2, 5)},
         {"central directory beyond the file",
-         [&] {
-             std::string b = archive;
-             WriteLe(b, end + 16, 4, static_cast<uint32_t>(archive.size()));
-             return b;
-         }()},
-        {"more entries than records",
-         [&] {
-             std::string b = archive;
-             WriteLe(b, end + 10, 2, 3);
-             return b;
-         }()},
-        {"local header signature",
-         [&] {
-             std::string b = archive;
-             b[0] = 'X';
-             return b;
-         }()},
-        {"central signature",
-         [&] {
-             std::string b = archive;
-             b[central] = 'X';
-             return b;
-         }()},
+         With(archive, end + 16, 4, static_cast<uint32_t>(archive.size()))},
+        {"more entries than records", With(archive, end + 10, 2, 3)},
+        {"local header signature", With(archive, 0, 1, 'X')},
+        {"central signature", With(archive, central, 1, 'X')},
     };
     ASSERT_EQ(ReadLe(archive, central, 4), 0x02014b50u);
     for (const Case &c : cases)

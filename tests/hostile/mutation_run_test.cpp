@@ -5,7 +5,7 @@
 #include "tests/hostile/harness.h"
 #include "tests/hostile/mutator.h"
 #include "tests/hostile/outcome.h"
-#include "tests/unzip/scratch.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // cuts and splices. A fixed seed gives the same copies on every machine, so a copy that
 // breaks the extractor can be made again from its seed and serial number alone.
 
-#include "tests/hostile/zip_layout.h"
+#include "tests/support/zip_layout.h"
 
 #include <cstdint>
 #include <string>

@@ -1,12 +1,8 @@
 #include "tests/hostile/outcome.h"
 
-#include "host/handles.h"
-#include "tests/unzip/scratch.h"
-
 #include "unzip.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -38,68 +34,13 @@ std::string WithoutTrailingSeparators(std::string path) {
     return path;
 }
 
-// Depth first; a file is deleted as it is and only cleared of its attributes when that
-// fails, which keeps thousands of removals quick. Links are never followed.
-void RemovePath(const std::string &path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        if (!DeleteFileA(path.c_str())) {
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
-        }
-        return;
-    }
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAA found;
-        FindHandle find(FindFirstFileA((path + "\\*").c_str(), &found));
-        if (find.valid()) {
-            do {
-                const std::string name = found.cFileName;
-                if (name != "." && name != "..")
-                    RemovePath(path + "\\" + name);
-            } while (FindNextFileA(find.get(), &found));
-        }
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-// Paths below root relative to it, folders with a trailing "\", not descending into `skip`.
-void ListExcept(const std::string &root, const std::string &relative, const std::string &skip,
-                std::vector<std::string> &out) {
-    WIN32_FIND_DATAA found;
-    FindHandle find(FindFirstFileA((root + "\\" + relative + "*").c_str(), &found));
-    if (!find.valid())
-        return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            const std::string folder = relative + name + "\\";
-            out.push_back(folder);
-            if (folder != skip && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                ListExcept(root, folder, skip, out);
-        } else {
-            out.push_back(relative + name);
-        }
-    } while (FindNextFileA(find.get(), &found));
-}
-
 } // namespace
 
 Arena::Arena() {
     if (const char *drive = std::getenv("KORVANTA_SCRATCH_DRIVE"); drive && *drive) {
-        own_drive_ = true;
         root_ = drive;
     } else {
-        static std::atomic<int> serial{0};
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        root_ = std::string(temp) + "kvh-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(serial++);
-        CreateDirectoryA(root_.c_str(), nullptr);
+        root_ = folder_.emplace().path();
     }
     archive_ = root_ + "\\a\\hostile.zip";
     destination_ = root_ + "\\a\\b\\dest";
@@ -110,15 +51,13 @@ Arena::Arena() {
 
 Arena::~Arena() {
     Reset();
-    RemovePath(root_ + "\\a");
-    if (!own_drive_)
-        RemovePath(root_);
+    RemoveTree(root_ + "\\a");
 }
 
 void Arena::Reset() {
-    RemovePath(destination_);
+    RemoveTree(destination_);
     for (const std::string &stray : Outside())
-        RemovePath(root_ + "\\" + WithoutTrailingSeparators(stray));
+        RemoveTree(root_ + "\\" + WithoutTrailingSeparators(stray));
     CreateDirectoryA(work_.c_str(), nullptr);
 }
 
@@ -135,9 +74,8 @@ Extraction Arena::Extract(const std::string &archive_bytes) {
 std::vector<std::string> Arena::Outside() const {
     static const std::set<std::string> own = {"a\\", "a\\b\\", "a\\b\\work\\", "a\\hostile.zip",
                                               "a\\b\\dest\\"};
-    std::vector<std::string> all, stray;
-    ListExcept(root_, "", "a\\b\\dest\\", all);
-    for (const std::string &path : all) {
+    std::vector<std::string> stray;
+    for (const std::string &path : ListTree(root_, "a\\b\\dest\\")) {
         if (!own.count(path))
             stray.push_back(path);
     }

@@ -11,6 +11,7 @@
 // root, leaves a trace outside the destination.
 
 #include "tests/hostile/harness.h"
+#include "tests/support/files.h"
 
 #include <optional>
 #include <string>
@@ -25,7 +26,7 @@ public:
     Arena &operator=(const Arena &) = delete;
     ~Arena();
 
-    bool on_own_drive() const { return own_drive_; }
+    bool on_own_drive() const { return !folder_; }
     const std::string &archive() const { return archive_; }
     const std::string &destination() const { return destination_; }
 
@@ -39,7 +40,7 @@ public:
     std::vector<std::string> Written() const;
 
 private:
-    bool own_drive_ = false;
+    std::optional<TestFolder> folder_; // without a drive of its own
     std::string root_, archive_, destination_, work_;
 };
 

@@ -2,7 +2,7 @@
 // or every hostile case would pass for nothing.
 #include "tests/hostile/harness.h"
 #include "tests/hostile/outcome.h"
-#include "tests/unzip/scratch.h"
+#include "tests/support/files.h"
 #include "tests/unzip/zip_builder.h"
 
 #include <gtest/gtest.h>

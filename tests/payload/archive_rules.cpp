@@ -1,10 +1,10 @@
 #include "archive_rules.h"
+#include "tests/support/files.h"
 
 #include <ctime>
 #include <filesystem>
 #include <regex>
 #include <set>
-#include <unistd.h>
 
 namespace payload_test {
 
@@ -18,27 +18,6 @@ const std::set<int> kStockSmallRle = {10, 21, 27, 35, 43, 51, 59, 67, 75};
 
 std::string Top(bool stock) {
     return stock ? "class2/" : "class/";
-}
-
-std::vector<std::string> Leaves(bool stock) {
-    std::vector<std::string> names;
-    for (int n = 1; n <= 100; ++n)
-        names.push_back("BigClass_" + std::to_string(n) + ".tga");
-    for (int n = 0; n <= 100; ++n) {
-        names.push_back("class_" + std::to_string(n) + ".tga");
-        names.push_back("sclass_" + std::to_string(n) + ".tga");
-    }
-    for (int n = 0; n <= 5; ++n)
-        names.push_back("class_AllEff_Ani" + std::to_string(n) + ".tga");
-    for (int n = 0; n <= 9; ++n)
-        names.push_back("class_LineEff_Ani" + std::to_string(n) + ".tga");
-    for (const char *n : {"PayUserIconBig.tga", "PayUserIconSmall.tga", "Reject.tga", "Thumbs.db"})
-        names.push_back(n);
-    if (stock) {
-        names.push_back("GreenCommunityUserBig.tga");
-        names.push_back("GreenCommunityUserSmall.tga");
-    }
-    return names;
 }
 
 std::optional<ImageRule> RuleFor(bool stock, const std::string &leaf) {
@@ -96,18 +75,11 @@ std::string ArchiveDir() {
 
 std::string ScratchDir(const std::string &name) {
     // One folder per test process, removed when the process ends.
-    static const struct Scratch {
-        std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                     ("korvanta-payload-" + std::to_string(getpid()));
-        ~Scratch() {
-            std::error_code ec;
-            std::filesystem::remove_all(root, ec);
-        }
-    } scratch;
-    const auto dir = scratch.root / name;
-    std::filesystem::remove_all(dir);
+    static const korvanta::test::TestFolder root;
+    const std::string dir = root / name;
+    korvanta::test::RemoveTree(dir);
     std::filesystem::create_directories(dir);
-    return dir.string();
+    return dir;
 }
 
 } // namespace payload_test

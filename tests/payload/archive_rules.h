@@ -21,9 +21,6 @@ struct Stamp {
 
 std::string Top(bool stock); // "class/" or "class2/"
 
-// Every name inside the top folder, in no particular order.
-std::vector<std::string> Leaves(bool stock);
-
 // The image rule of a leaf; nothing for "Thumbs.db".
 std::optional<ImageRule> RuleFor(bool stock, const std::string &leaf);
 

@@ -1,6 +1,6 @@
 #pragma once
-// A raw reader of the archive bytes, written apart from the generator so that the tests see
-// the headers as any extractor would.
+// The archive bytes walked header by header with the shared tables of the ZIP layout, apart
+// from the generator, so that the tests see the headers as any extractor would.
 
 #include <cstdint>
 #include <map>
@@ -13,36 +13,27 @@ uint16_t Le16(const std::vector<uint8_t> &b, size_t at);
 uint32_t Le32(const std::vector<uint8_t> &b, size_t at);
 uint64_t Le64(const std::vector<uint8_t> &b, size_t at);
 
-struct LocalHeader {
+// One header's fixed fields by the names of the layout tables ("version needed", "crc").
+struct Header {
     size_t offset = 0;
-    uint32_t signature = 0;
-    uint16_t versionNeeded = 0, flags = 0, method = 0, time = 0, date = 0;
-    uint32_t crc = 0, compressedSize = 0, uncompressedSize = 0;
-    uint16_t extraLength = 0;
+    std::map<std::string, uint32_t> fields;
+    uint32_t operator[](const std::string &field) const { return fields.at(field); }
+};
+
+struct LocalHeader : Header {
     std::string name;
     size_t dataOffset = 0;
 };
 
-struct CentralHeader {
-    size_t offset = 0;
-    uint16_t madeBy = 0, versionNeeded = 0, flags = 0, method = 0, time = 0, date = 0;
-    uint32_t crc = 0, compressedSize = 0, uncompressedSize = 0;
-    uint16_t commentLength = 0, diskStart = 0, internalAttributes = 0;
-    uint32_t externalAttributes = 0, localOffset = 0;
+struct CentralHeader : Header {
     std::string name;
     std::vector<uint8_t> extra;
-};
-
-struct EndRecord {
-    size_t offset = 0;
-    uint16_t disk = 0, centralDisk = 0, entriesHere = 0, entriesTotal = 0, commentLength = 0;
-    uint32_t centralSize = 0, centralOffset = 0;
 };
 
 struct RawZip {
     std::vector<LocalHeader> locals;     // walked from offset 0, back to back
     std::vector<CentralHeader> centrals; // walked from where the locals end
-    EndRecord end;                       // the last 22 bytes
+    Header end;                          // the last 22 bytes
     size_t localsEnd = 0, centralEnd = 0;
     std::string error; // empty when the walk succeeded
 };

@@ -1,7 +1,9 @@
 #include "unzip/archive_extractor.h"
 
 #include "host/handles.h"
-#include "tests/unzip/scratch.h"
+#include "tests/support/files.h"
+#include "tests/support/icon_names.h"
+#include "tests/unzip/file_facts.h"
 #include "tests/unzip/zip_builder.h"
 #include "unzip/progress.h"
 #include "unzip/zip_reader.h"
@@ -36,18 +38,7 @@ void Record(uint32_t current, uint32_t total, ArchiveExtractor &extractor) {
 
 // The layout of the foreign icon set: one directory, 322 files, in byte order of the names.
 ZipBuilder ForeignShapedArchive() {
-    std::vector<std::string> names = {"PayUserIconBig.tga", "PayUserIconSmall.tga", "Reject.tga",
-                                      "Thumbs.db"};
-    for (int n = 1; n <= 100; ++n)
-        names.push_back("BigClass_" + std::to_string(n) + ".tga");
-    for (int n = 0; n <= 100; ++n) {
-        names.push_back("class_" + std::to_string(n) + ".tga");
-        names.push_back("sclass_" + std::to_string(n) + ".tga");
-    }
-    for (int n = 0; n <= 5; ++n)
-        names.push_back("class_AllEff_Ani" + std::to_string(n) + ".tga");
-    for (int n = 0; n <= 9; ++n)
-        names.push_back("class_LineEff_Ani" + std::to_string(n) + ".tga");
+    std::vector<std::string> names = IconNames(false);
     std::sort(names.begin(), names.end());
     ZipBuilder builder;
     builder.AddDirectory("class/");
@@ -69,7 +60,7 @@ protected:
     }
     Paths Written() const { return ListTree(dest_); }
 
-    ScratchDir scratch_;
+    TestFolder scratch_;
     std::string archive_ = scratch_ / "a.zip";
     std::string dest_ = scratch_ / "dest";
     Recorder recorder_;
@@ -298,26 +289,11 @@ TEST_F(Extractor, FirstEntryWithAnEmptyNameFailsTheSignatureTest) {
 // Fault mended: names with "..", drive prefixes, device names and the like were joined to
 // the destination as they stood, and encrypted bytes went to the file as they were.
 TEST_F(Extractor, RefusedEntriesLeaveNothingWritten) {
-    auto bad_name = [](std::string name) { return [name](ZipBuilder &b) { b.Add(name, "bad"); }; };
     struct Case {
-        const char *what;
+        std::string what;
         std::function<void(ZipBuilder &)> add_bad;
-    } cases[] = {
-        {"dot-dot", bad_name("../evil.txt")},
-        {"dot-dot inside", bad_name("ok/../../evil.txt")},
-        {"leading slash", bad_name("/evil.txt")},
-        {"leading backslash", bad_name("\\evil.txt")},
-        {"drive prefix", bad_name("C:evil.txt")},
-        {"stream", bad_name("ok/a.txt:evil")},
-        {"wildcard", bad_name("ok/a*.txt")},
-        {"control", bad_name("ok/a\x07.txt")},
-        {"trailing dot", bad_name("ok/evil.")},
-        {"trailing space", bad_name("ok /evil.txt")},
-        {"device", bad_name("ok/CON")},
-        {"device with extension", bad_name("ok/lpt1.txt")},
-        {"NUL inside", bad_name(std::string("ok/a\0b", 6))},
-        {"260 bytes", bad_name("ok/" + std::string(257, 'n'))},
-        {"file ending in a separator", bad_name("ok/file/")},
+    };
+    std::vector<Case> cases = {
         {"encrypted", [](ZipBuilder &b) { b.Add("ok/secret.txt", "bad").flags = 1; }},
         {"local header disagrees", [](ZipBuilder &b) { b.Add("ok/x.txt", "bad").local_crc = 1; }},
         {"bzip2", [](ZipBuilder &b) { b.Add("ok/x.txt", "bad").method = 12; }},
@@ -326,6 +302,15 @@ TEST_F(Extractor, RefusedEntriesLeaveNothingWritten) {
         {"time before 1970",
          [](ZipBuilder &b) { b.Add("ok/x.txt", "bad").local_extra = UtBlock(1, {0xffffff00u}); }},
     };
+    // Dot-dot, alone and inside; leading slash and backslash; drive prefix; stream;
+    // wildcard; control character; trailing dot and space; device, alone and with an
+    // extension; NUL inside; 260 bytes; a file ending in a separator.
+    using namespace std::string_literals;
+    for (std::string name :
+         {"../evil.txt"s, "ok/../../evil.txt"s, "/evil.txt"s, "\\evil.txt"s, "C:evil.txt"s,
+          "ok/a.txt:evil"s, "ok/a*.txt"s, "ok/a\x07.txt"s, "ok/evil."s, "ok /evil.txt"s, "ok/CON"s,
+          "ok/lpt1.txt"s, "ok/a\0b"s, "ok/"s + std::string(257, 'n'), "ok/file/"s})
+        cases.push_back({name, [name](ZipBuilder &b) { b.Add(name, "bad"); }});
     for (const Case &c : cases) {
         recorder_.percents.clear();
         RemoveTree(dest_);

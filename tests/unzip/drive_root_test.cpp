@@ -3,10 +3,12 @@
 // names it in KORVANTA_SCRATCH_DRIVE; this executable runs only through it.
 #include "unzip/archive_extractor.h"
 
-#include "tests/unzip/scratch.h"
+#include "tests/support/files.h"
 #include "tests/unzip/zip_builder.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <string>
 

@@ -3,7 +3,8 @@
 // inflate and CRC check): a path independent of the reader under test.
 #include "unzip/archive_extractor.h"
 
-#include "tests/unzip/scratch.h"
+#include "tests/support/files.h"
+#include "tests/unzip/file_facts.h"
 
 #include "unzip.h"
 
@@ -57,7 +58,7 @@ ArchiveContents ReadWithMinizip(const char *archive) {
 }
 
 void ExpectSameAsArchive(const char *archive, size_t entries, size_t files) {
-    ScratchDir scratch;
+    TestFolder scratch;
     const ArchiveContents expected = ReadWithMinizip(archive);
     ASSERT_TRUE(expected.intact) << archive;
     ASSERT_EQ(expected.paths.size(), entries);

@@ -4,7 +4,7 @@
 #include "unzip/zip_file_access.h"
 
 #include "host/handles.h"
-#include "tests/unzip/scratch.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ protected:
         ExpectRead(access, size);
     }
 
-    ScratchDir scratch_;
+    TestFolder scratch_;
     std::string path_ = scratch_ / "archive.bin";
     std::string bytes_ = Pattern(kFileBytes);
     FileHandle file_;

@@ -1,7 +1,8 @@
 #include "unzip/zip_reader.h"
 
 #include "host/handles.h"
-#include "tests/unzip/scratch.h"
+#include "tests/support/files.h"
+#include "tests/unzip/file_facts.h"
 #include "tests/unzip/zip_builder.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ protected:
         ZipEntry entry;
         return handle ? GetEntry(handle.get(), 0, entry) : 0xdead;
     }
-    ScratchDir scratch_;
+    TestFolder scratch_;
     std::string archive_ = scratch_ / "a.zip";
 };
 

@@ -1,0 +1,199 @@
+#include "tests/support/files.h"
+
+#include "host/handles.h"
+#include "tests/support/wine.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+namespace korvanta::test {
+namespace {
+
+std::string Quoted(const std::string &text) { // inside RunUnix's double-quoted script
+    return "'" + text + "'";
+}
+
+std::string TempPath() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    return temp;
+}
+
+std::wstring Widen(const std::string &text, UINT code_page) {
+    std::wstring wide(text.size() + 1, L'\0');
+    int n = MultiByteToWideChar(code_page, 0, text.c_str(), -1, wide.data(),
+                                static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? n - 1 : 0);
+    return wide;
+}
+
+// Depth first; a file is deleted as it is and only cleared of its attributes when that
+// fails, which keeps thousands of removals quick.
+void RemoveWindowsSide(const std::string &path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        // From the Windows side, removing a link to an empty folder removes the folder.
+        RunUnix("rm -f " + Quoted(UnixPath(path)));
+        return;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (!DeleteFileA(path.c_str())) {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+        return;
+    }
+    WIN32_FIND_DATAA found;
+    FindHandle find(FindFirstFileA((path + "\\*").c_str(), &found));
+    if (find.valid()) {
+        do {
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..")
+                RemoveWindowsSide(path + "\\" + name);
+        } while (FindNextFileA(find.get(), &found));
+    }
+    find.Close();
+    RemoveDirectoryA(path.c_str());
+}
+
+void List(const std::string &root, const std::string &relative, const std::string &skip,
+          std::vector<std::string> &out) {
+    WIN32_FIND_DATAA found;
+    FindHandle find(FindFirstFileA((root + "\\" + relative + "*").c_str(), &found));
+    if (!find.valid())
+        return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const std::string folder = relative + name + "\\";
+            out.push_back(folder);
+            if (folder != skip && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                List(root, folder, skip, out);
+        } else {
+            out.push_back(relative + name);
+        }
+    } while (FindNextFileA(find.get(), &found));
+}
+
+} // namespace
+
+TestFolder::TestFolder() {
+    static std::atomic<int> serial{0};
+    path_ = TempPath() + "kvt-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(serial++);
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    previous_ = current;
+    SetCurrentDirectoryA(path_.c_str());
+}
+
+TestFolder::~TestFolder() {
+    SetCurrentDirectoryA(previous_.c_str());
+    RemoveTree(path_);
+}
+
+std::string TestFolder::operator/(std::string_view relative) const {
+    return path_ + "\\" + std::string(relative);
+}
+
+bool Exists(const std::string &path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadAll(const std::string &path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    if (!file.valid())
+        return bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    return bytes;
+}
+
+bool WriteAll(const std::string &path, std::string_view bytes) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file.valid() &&
+           (bytes.empty() || WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                       &written, nullptr)) &&
+           written == bytes.size() && file.Close();
+}
+
+void RemoveTree(const std::string &path) {
+    RemoveWindowsSide(path);
+    // A file link looks like a plain file, and what deleting it left is for rm, which never
+    // follows a link.
+    if (Exists(path))
+        RunUnix("rm -rf " + Quoted(UnixPath(path)));
+}
+
+std::vector<std::string> ListTree(const std::string &root, const std::string &skip) {
+    std::vector<std::string> paths;
+    List(root, "", skip, paths);
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+std::string UnixPath(const std::string &windows_path) {
+    using ToUnix = char *(CDECL *)(const wchar_t *);
+    auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void *>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char *unix_path = to_unix ? to_unix(Widen(windows_path, CP_ACP).c_str()) : nullptr;
+    std::string result = unix_path ? unix_path : "";
+    HeapFree(GetProcessHeap(), 0, unix_path);
+    return result;
+}
+
+bool RunUnix(const std::string &script) {
+    // Wine hands out no waitable handle for a Unix process: the script's last step leaves a
+    // marker file, which is waited for instead.
+    static std::atomic<int> runs{0};
+    const std::string done = TempPath() + "kvt-done-" + std::to_string(GetCurrentProcessId()) +
+                             "-" + std::to_string(++runs);
+    std::wstring command =
+        Widen("/bin/sh -c \"" + script + "; : > " + Quoted(UnixPath(done)) + "\"", CP_UTF8);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    FileHandle process_handle(process.hProcess), thread_handle(process.hThread);
+    for (int i = 0; i < 3000 && !Exists(done); ++i)
+        Sleep(10);
+    return DeleteFileA(done.c_str()) != FALSE;
+}
+
+bool MakeLink(const std::string &target_path, const std::string &link_path) {
+    size_t slash = link_path.rfind('\\');
+    std::string link = UnixPath(link_path.substr(0, slash)) + "/" + link_path.substr(slash + 1);
+    return RunUnix("ln -s " + Quoted(UnixPath(target_path)) + " " + Quoted(link)) &&
+           Exists(link_path);
+}
+
+bool MakeTree(const std::string &root, std::initializer_list<const char *> entries) {
+    for (std::string entry : entries) {
+        std::string path = entry.empty() ? root : root + "\\" + entry;
+        bool made = entry.empty() || entry.back() == '\\'
+                        ? CreateDirectoryA(path.c_str(), nullptr) != FALSE
+                        : WriteAll(path, entry);
+        if (!made)
+            return false;
+    }
+    return true;
+}
+
+} // namespace korvanta::test
