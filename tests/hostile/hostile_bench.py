@@ -254,33 +254,41 @@ def unmount(folder):
 
 def fill_up(folder, name="filler.bin"):
     """Writes one file until the file system has no byte left."""
-    chunk = b"\0" * 65536
     with open(Path(folder) / name, "wb", buffering=0) as out:
-        try:
-            while True:
-                out.write(chunk)
-        except OSError as e:
-            if e.errno != errno.ENOSPC:
-                raise
-        small = b"\0" * 512
-        try:
-            while True:
-                out.write(small)
-        except OSError as e:
-            if e.errno != errno.ENOSPC:
-                raise
+        # Large blocks first, then small ones for what a large one no longer fits in.
+        for chunk in (b"\0" * 65536, b"\0" * 512):
+            try:
+                while True:
+                    out.write(chunk)
+            except OSError as e:
+                if e.errno != errno.ENOSPC:
+                    raise
 
 
 # --- damaged copies of the staged archives --------------------------------------------
+# The fixed header fields these copies read or patch: name -> (offset, width), as the C++
+# tests' layout tables (tests/support/zip_layout.cpp) list them.
+LOCAL_FIELDS = {"crc": (14, 4)}
+CENTRAL_FIELDS = {"crc": (16, 4), "name length": (28, 2), "extra length": (30, 2),
+                  "comment length": (32, 2), "local header offset": (42, 4)}
+CENTRAL_FIXED = 46
+END_FIELDS = {"entries": (10, 2), "central directory offset": (16, 4)}
+
+
+def zip_field(data, at, fields, name):
+    """The little-endian value of a fixed field of the header that begins at `at`."""
+    offset, width = fields[name]
+    return int.from_bytes(data[at + offset:at + offset + width], "little")
+
+
 def _central_offsets(data):
     end = data.rfind(b"PK\x05\x06")
-    count = int.from_bytes(data[end + 10:end + 12], "little")
-    at = int.from_bytes(data[end + 16:end + 20], "little")
+    at = zip_field(data, end, END_FIELDS, "central directory offset")
     offsets = []
-    for _ in range(count):
+    for _ in range(zip_field(data, end, END_FIELDS, "entries")):
         offsets.append(at)
-        n, m, k = (int.from_bytes(data[at + o:at + o + 2], "little") for o in (28, 30, 32))
-        at += 46 + n + m + k
+        at += CENTRAL_FIXED + sum(zip_field(data, at, CENTRAL_FIELDS, name) for name in
+                                  ("name length", "extra length", "comment length"))
     return offsets, end
 
 
@@ -288,10 +296,11 @@ def with_bad_crc(data, index=-1):
     """The archive with one entry's CRC wrong in both headers (the data stays as it was)."""
     data = bytearray(data)
     central = _central_offsets(bytes(data))[0][index]
-    local = int.from_bytes(data[central + 42:central + 46], "little")
-    for at in (central + 16, local + 14):
-        data[at:at + 4] = (int.from_bytes(data[at:at + 4], "little") ^ 0x5A5A5A5A).to_bytes(
-            4, "little")
+    local = zip_field(data, central, CENTRAL_FIELDS, "local header offset")
+    for at, fields in ((central, CENTRAL_FIELDS), (local, LOCAL_FIELDS)):
+        offset, width = fields["crc"]
+        crc = zip_field(data, at, fields, "crc") ^ 0x5A5A5A5A
+        data[at + offset:at + offset + width] = crc.to_bytes(width, "little")
     return bytes(data)
 
 
