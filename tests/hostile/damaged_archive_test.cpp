@@ -196,49 +196,39 @@ TEST_F(DamagedArchive, SignaturesAndEndRecordsThatLie) {
     using K = RegionKind;
     const uint32_t offset = Field(a, K::EndRecord, -1, "central directory offset");
     const uint32_t size = Field(a, K::EndRecord, -1, "central directory size");
+    auto end = [&](const char *field, uint32_t value) {
+        return Patched(a, K::EndRecord, -1, field, value);
+    };
+    const Expect refused = {0, {}};
     struct Case {
         const char *what;
         std::string bytes;
         Expect expect;
     } cases[] = {
-        {"first local signature", Patched(a, K::LocalHeader, 0, "signature", 0x04034b51), {0, {}}},
-        {"third local signature", Patched(a, K::LocalHeader, 3, "signature", 0x08074b50), {0, {}}},
-        {"first central signature", Patched(a, K::CentralHeader, 0, "signature", 0), {0, {}}},
-        {"last central signature",
-         Patched(a, K::CentralHeader, 4, "signature", 0x04034b50),
-         {0, {}}},
-        {"end signature", Patched(a, K::EndRecord, -1, "signature", 0x06054b51), {0, {}}},
+        {"first local signature", Patched(a, K::LocalHeader, 0, "signature", 0x04034b51), refused},
+        {"third local signature", Patched(a, K::LocalHeader, 3, "signature", 0x08074b50), refused},
+        {"first central signature", Patched(a, K::CentralHeader, 0, "signature", 0), refused},
+        {"last central signature", Patched(a, K::CentralHeader, 4, "signature", 0x04034b50),
+         refused},
+        {"end signature", end("signature", 0x06054b51), refused},
         {"more entries than records",
-         Patched(Patched(a, K::EndRecord, -1, "entries", 9), K::EndRecord, -1,
-                 "entries on this disk", 9),
-         {0, {}}},
+         Patched(end("entries", 9), K::EndRecord, -1, "entries on this disk", 9), refused},
         // Fewer entries than records: the archive is what its end record says it is.
         {"three entries of five",
-         Patched(Patched(a, K::EndRecord, -1, "entries", 3), K::EndRecord, -1,
-                 "entries on this disk", 3),
+         Patched(end("entries", 3), K::EndRecord, -1, "entries on this disk", 3),
          {1, kBeforeEntry3}},
-        {"counts that disagree", Patched(a, K::EndRecord, -1, "entries", 4), {0, {}}},
-        {"another disk", Patched(a, K::EndRecord, -1, "disk", 1), {0, {}}},
-        {"offset one too far",
-         Patched(a, K::EndRecord, -1, "central directory offset", offset + 1),
-         {0, {}}},
-        {"offset one short",
-         Patched(a, K::EndRecord, -1, "central directory offset", offset - 1),
-         {0, {}}},
-        {"offset zero", Patched(a, K::EndRecord, -1, "central directory offset", 0), {0, {}}},
-        {"offset past the end",
-         Patched(a, K::EndRecord, -1, "central directory offset", 0x7fffffff),
-         {0, {}}},
-        {"size one too big",
-         Patched(a, K::EndRecord, -1, "central directory size", size + 1),
-         {0, {}}},
-        {"size one short",
-         Patched(a, K::EndRecord, -1, "central directory size", size - 1),
-         {0, {}}},
+        {"counts that disagree", end("entries", 4), refused},
+        {"another disk", end("disk", 1), refused},
+        {"offset one too far", end("central directory offset", offset + 1), refused},
+        {"offset one short", end("central directory offset", offset - 1), refused},
+        {"offset zero", end("central directory offset", 0), refused},
+        {"offset past the end", end("central directory offset", 0x7fffffff), refused},
+        {"size one too big", end("central directory size", size + 1), refused},
+        {"size one short", end("central directory size", size - 1), refused},
         {"central record points at the wrong local header",
          Patched(a, K::CentralHeader, 3, "local header offset",
                  Field(a, K::CentralHeader, 2, "local header offset")),
-         {0, {}}},
+         refused},
     };
     for (const Case &c : cases)
         Check(c.what, c.bytes, c.expect);

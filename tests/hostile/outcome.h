@@ -19,11 +19,9 @@
 
 namespace korvanta::test {
 
-class Arena {
+class Arena { // not copyable, as its folder is not
 public:
     Arena();
-    Arena(const Arena &) = delete;
-    Arena &operator=(const Arena &) = delete;
     ~Arena();
 
     bool on_own_drive() const { return !folder_; }

@@ -1,6 +1,7 @@
 #include "tests/support/zip_layout.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace korvanta::test {
 namespace {
@@ -49,30 +50,26 @@ std::optional<size_t> FindEndRecord(std::string_view bytes) {
     return std::nullopt;
 }
 
+// The parts of one structure back to back from `at`, the empty ones left out; gives the end.
+size_t AddRegions(ZipLayout &layout, size_t at, int entry,
+                  std::initializer_list<std::pair<RegionKind, size_t>> parts) {
+    for (auto [kind, length] : parts) {
+        if (length > 0)
+            layout.regions.push_back({kind, at, at + length, entry});
+        at += length;
+    }
+    return at;
+}
+
 } // namespace
 
 const char *RegionName(RegionKind kind) {
-    switch (kind) {
-    case RegionKind::LocalHeader:
-        return "local header";
-    case RegionKind::LocalName:
-        return "local name";
-    case RegionKind::LocalExtra:
-        return "local extra";
-    case RegionKind::Data:
-        return "data";
-    case RegionKind::CentralHeader:
-        return "central record";
-    case RegionKind::CentralName:
-        return "central name";
-    case RegionKind::CentralExtra:
-        return "central extra";
-    case RegionKind::CentralComment:
-        return "central comment";
-    case RegionKind::EndRecord:
-        return "end record";
-    }
-    return "?";
+    // In the order of RegionKind.
+    static const char *const names[] = {"local header",  "local name",      "local extra",
+                                        "data",          "central record",  "central name",
+                                        "central extra", "central comment", "end record"};
+    static_assert(std::size(names) == static_cast<size_t>(RegionKind::EndRecord) + 1);
+    return names[static_cast<size_t>(kind)];
 }
 
 const std::vector<HeaderField> &LocalHeaderFields() {
@@ -152,16 +149,11 @@ std::optional<ZipLayout> ParseLayout(std::string_view bytes) {
         const size_t local = central.at("local header offset");
         if (!Fits(bytes, at, central_fixed + name + extra + comment))
             return std::nullopt;
-        size_t part = at;
-        for (auto [kind, length] : {std::pair{RegionKind::CentralHeader, central_fixed},
-                                    {RegionKind::CentralName, name},
-                                    {RegionKind::CentralExtra, extra},
-                                    {RegionKind::CentralComment, comment}}) {
-            if (length > 0)
-                layout.regions.push_back({kind, part, part + length, index});
-            part += length;
-        }
-        at = part;
+        at = AddRegions(layout, at, index,
+                        {{RegionKind::CentralHeader, central_fixed},
+                         {RegionKind::CentralName, name},
+                         {RegionKind::CentralExtra, extra},
+                         {RegionKind::CentralComment, comment}});
 
         if (!Fits(bytes, local, local_fixed) || ReadLe(bytes, local, 4) != kLocalSignature)
             return std::nullopt;
@@ -170,15 +162,11 @@ std::optional<ZipLayout> ParseLayout(std::string_view bytes) {
         const size_t local_extra = local_header.at("extra length");
         if (!Fits(bytes, local, local_fixed + local_name + local_extra + compressed))
             return std::nullopt;
-        part = local;
-        for (auto [kind, length] : {std::pair{RegionKind::LocalHeader, local_fixed},
-                                    {RegionKind::LocalName, local_name},
-                                    {RegionKind::LocalExtra, local_extra},
-                                    {RegionKind::Data, compressed}}) {
-            if (length > 0)
-                layout.regions.push_back({kind, part, part + length, index});
-            part += length;
-        }
+        AddRegions(layout, local, index,
+                   {{RegionKind::LocalHeader, local_fixed},
+                    {RegionKind::LocalName, local_name},
+                    {RegionKind::LocalExtra, local_extra},
+                    {RegionKind::Data, compressed}});
     }
     std::sort(layout.regions.begin(), layout.regions.end(),
               [](const Region &a, const Region &b) { return a.begin < b.begin; });
