@@ -2,11 +2,11 @@
 // checks, the program icon and the contact sheet.
 
 #include "archive_rules.h"
+#include "tests/support/files.h"
 #include "zip_parse.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <set>
 #include <gtest/gtest.h>
@@ -23,16 +23,14 @@ int RunGenerator(const std::string &args, std::string *errors = nullptr) {
     const fs::path log = fs::path(ScratchDir("log")) / "stderr.txt";
     const int status = std::system(
         (std::string("'") + KORVANTA_GEN + "' " + args + " 2> '" + log.string() + "'").c_str());
-    if (errors) {
-        const std::vector<uint8_t> text = ReadBytes(log.string());
-        errors->assign(text.begin(), text.end());
-    }
+    if (errors)
+        *errors = korvanta::test::ReadAll(log.string());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void WriteFile(const fs::path &path, const std::vector<uint8_t> &bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+    korvanta::test::WriteAll(path.string(),
+                             {reinterpret_cast<const char *>(bytes.data()), bytes.size()});
 }
 
 // A folder holding the files of one generated set, as real artwork would be delivered.
