@@ -31,6 +31,6 @@ DosStamp ToDos(const CivilTime &t);
 CivilTime FromDos(DosStamp s);
 
 // 100-nanosecond intervals since 1601-01-01 00:00 UTC of a local time at the given offset.
-uint64_t FileTimeOfLocal(const CivilTime &local, int utcOffsetHours);
+uint64_t FileTimeOfLocal(const CivilTime &local, int utc_offset_hours);
 
 } // namespace korvanta::payload
