@@ -30,24 +30,25 @@ const Metal kBronze{Hex(0xF4C088), Hex(0x8E5322), Hex(0x1A0C04, 0.9f)};
 const Metal kBrass{Hex(0xFFF0A8), Hex(0xA8822C), Hex(0x141004, 0.9f)};
 const Metal kPaleBrass{Hex(0xFFFBE0), Hex(0xD8BC6A), Hex(0x141004, 0.9f)};
 
-// Per band, from enlisted to marshals.
-const Palette kForeignPalettes[] = {
-    {Hex(0x1F3158), Hex(0x0B1428), kSteel, kSteel, kSteel, Hex(0x7FB6FF), kGold},
-    {Hex(0x1F3158), Hex(0x0B1428), kSteel, kGold, kSteel, Hex(0x6FA8FF), kGold},
-    {Hex(0x28478C), Hex(0x0E1D44), kGold, kGold, kGold, Hex(0x6FA8FF), kGold},
-    {Hex(0x2C3F9C), Hex(0x121A50), kGold, kPaleGold, kGold, Hex(0xFF5A5A), kGold},
-    {Hex(0x9A1A2C), Hex(0x3E0610), kPaleGold, kPaleGold, kPaleGold, Hex(0x7FE0FF), kGold},
-};
-const Palette kStockPalettes[] = {
-    {Hex(0x66753C), Hex(0x343E1A), kBronze, kKhaki, kKhaki, Hex(0x9CE07A), kBronze},
-    {Hex(0x66753C), Hex(0x343E1A), kBronze, kBronze, kBronze, Hex(0x9CE07A), kBronze},
-    {Hex(0x56652E), Hex(0x28310F), kBrass, kBrass, kBrass, Hex(0x6CD06A), kBronze},
-    {Hex(0x5A6A2A), Hex(0x263010), kBrass, kPaleBrass, kPaleBrass, Hex(0xE05040), kBronze},
-    {Hex(0x3A4618), Hex(0x161C08), kBrass, kPaleBrass, kPaleBrass, Hex(0x58E0A0), kBronze},
-};
+// The foreign set's palettes, then the stock set's; each by band, from enlisted to marshals.
+const Palette kPalettes[2][5] = {
+    {
+        {Hex(0x1F3158), Hex(0x0B1428), kSteel, kSteel, kSteel, Hex(0x7FB6FF), kGold},
+        {Hex(0x1F3158), Hex(0x0B1428), kSteel, kGold, kSteel, Hex(0x6FA8FF), kGold},
+        {Hex(0x28478C), Hex(0x0E1D44), kGold, kGold, kGold, Hex(0x6FA8FF), kGold},
+        {Hex(0x2C3F9C), Hex(0x121A50), kGold, kPaleGold, kGold, Hex(0xFF5A5A), kGold},
+        {Hex(0x9A1A2C), Hex(0x3E0610), kPaleGold, kPaleGold, kPaleGold, Hex(0x7FE0FF), kGold},
+    },
+    {
+        {Hex(0x66753C), Hex(0x343E1A), kBronze, kKhaki, kKhaki, Hex(0x9CE07A), kBronze},
+        {Hex(0x66753C), Hex(0x343E1A), kBronze, kBronze, kBronze, Hex(0x9CE07A), kBronze},
+        {Hex(0x56652E), Hex(0x28310F), kBrass, kBrass, kBrass, Hex(0x6CD06A), kBronze},
+        {Hex(0x5A6A2A), Hex(0x263010), kBrass, kPaleBrass, kPaleBrass, Hex(0xE05040), kBronze},
+        {Hex(0x3A4618), Hex(0x161C08), kBrass, kPaleBrass, kPaleBrass, Hex(0x58E0A0), kBronze},
+    }};
 
 Palette PaletteOf(IconSet set, int band) {
-    return (set == IconSet::Foreign ? kForeignPalettes : kStockPalettes)[band];
+    return kPalettes[set == IconSet::Foreign ? 0 : 1][band];
 }
 
 // The badge outlines in the 100 x 112 design box.
