@@ -85,6 +85,8 @@ BOOL WINAPI StandInReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD got,
 BOOL WINAPI StandInWriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written,
                              LPOVERLAPPED overlapped) {
     if (Fails(FileCall::WriteFile)) {
+        if (seam.plan.short_write && size > 0)
+            return real.WriteFile(file, buffer, size - 1, written, overlapped);
         if (written)
             *written = 0;
         return FALSE;
