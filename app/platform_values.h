@@ -94,6 +94,10 @@ inline constexpr uint32_t kWmNcMouseMove = 0x00A0;
 inline constexpr uint32_t kWmSysTimer = 0x0118;
 inline constexpr uint32_t kWmMouseMove = 0x0200;
 
+// File attributes the tree walk looks at.
+inline constexpr uint32_t kFileAttributeDirectory = 0x10;
+inline constexpr uint32_t kFileAttributeReparsePoint = 0x400;
+
 // COLORREF: 0x00BBGGRR.
 constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
     return uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16);

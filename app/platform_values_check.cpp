@@ -43,6 +43,9 @@ static_assert(kVkRControl == VK_RCONTROL && kVkLMenu == VK_LMENU && kVkRMenu == 
 static_assert(kWmPaint == WM_PAINT && kWmNcMouseMove == WM_NCMOUSEMOVE);
 static_assert(kWmMouseMove == WM_MOUSEMOVE);
 
+static_assert(kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
+static_assert(kFileAttributeReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT);
+
 static_assert(Rgb(0x12, 0x34, 0x56) == RGB(0x12, 0x34, 0x56));
 
 } // namespace korvanta::win

@@ -1,13 +1,12 @@
 # Compile options shared by every target of the project's own code.
+include(${CMAKE_CURRENT_LIST_DIR}/Warnings.cmake)
+
 # Texts are written in UTF-8 and compiled to GBK, the program's code page.
 set(KORVANTA_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=GBK)
 
 function(korvanta_defaults target)
-    target_compile_options(${target} PRIVATE ${KORVANTA_CHARSET_FLAGS} -Wall -Wextra -Wpedantic
-                                             -Wshadow -Wno-missing-field-initializers)
-    if(KORVANTA_WERROR)
-        target_compile_options(${target} PRIVATE -Werror)
-    endif()
+    target_compile_options(${target} PRIVATE ${KORVANTA_CHARSET_FLAGS})
+    korvanta_warnings(${target})
     target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
     if(KORVANTA_WINDOWS)
         target_compile_definitions(${target} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
@@ -18,4 +17,28 @@ endfunction()
 # Windows executables carry no DLL dependency beyond the system's own.
 function(korvanta_static_exe target)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+endfunction()
+
+# A GoogleTest executable of the project's own code, one CTest test per case: discovered
+# natively, run under Wine in a Windows tree (SHARED_STATE and ON_SCREEN: see
+# korvanta_wine_gtest). GoogleTest's main is linked unless the sources bring their own
+# (OWN_MAIN).
+function(korvanta_gtest target)
+    cmake_parse_arguments(ARG "SHARED_STATE;ON_SCREEN;OWN_MAIN" "" "SOURCES;LINK" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    korvanta_defaults(${target})
+    if(ARG_OWN_MAIN)
+        target_link_libraries(${target} PRIVATE ${ARG_LINK} GTest::gtest)
+    else()
+        target_link_libraries(${target} PRIVATE ${ARG_LINK} GTest::gtest_main)
+    endif()
+    if(NOT KORVANTA_WINDOWS)
+        gtest_discover_tests(${target})
+    elseif(ARG_SHARED_STATE)
+        korvanta_wine_gtest(${target} SHARED_STATE)
+    elseif(ARG_ON_SCREEN)
+        korvanta_wine_gtest(${target} ON_SCREEN)
+    else()
+        korvanta_wine_gtest(${target})
+    endif()
 endfunction()

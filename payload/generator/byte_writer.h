@@ -28,7 +28,6 @@ public:
     void Fill(size_t n, uint8_t v) { bytes_.insert(bytes_.end(), n, v); }
 
     size_t Size() const { return bytes_.size(); }
-    std::vector<uint8_t> &Bytes() { return bytes_; }
     std::vector<uint8_t> Take() { return std::move(bytes_); }
 
 private:

@@ -19,70 +19,71 @@ uint8_t ToByte(float v) {
 
 } // namespace
 
-Color Hex(uint32_t rgb, float alpha) {
+Colour Hex(uint32_t rgb, float alpha) {
     return {((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f,
             alpha};
 }
 
-Color Mix(Color a, Color b, double t) {
+Colour Mix(Colour a, Colour b, double t) {
     return {Lerp(a.r, b.r, t), Lerp(a.g, b.g, t), Lerp(a.b, b.b, t), Lerp(a.a, b.a, t)};
 }
 
-Color Lighter(Color c, double t) {
+Colour Lighter(Colour c, double t) {
     return Mix(c, {1, 1, 1, c.a}, t);
 }
-Color Darker(Color c, double t) {
+Colour Darker(Colour c, double t) {
     return Mix(c, {0, 0, 0, c.a}, t);
 }
-Color WithAlpha(Color c, double alpha) {
+Colour WithAlpha(Colour c, double alpha) {
     return {c.r, c.g, c.b, static_cast<float>(alpha)};
 }
 
-Paint Solid(Color c) {
+Paint Solid(Colour c) {
     return [c](Vec2) { return c; };
 }
 
-Paint VerticalGradient(double y0, Color top, double y1, Color bottom) {
+Paint VerticalGradient(double y0, Colour top, double y1, Colour bottom) {
     return [=](Vec2 p) { return Mix(top, bottom, std::clamp((p.y - y0) / (y1 - y0), 0.0, 1.0)); };
 }
 
-Paint RadialGradient(Vec2 c, double radius, Color inner, Color outer) {
+Paint RadialGradient(Vec2 c, double radius, Colour inner, Colour outer) {
     return [=](Vec2 p) {
         const double d = std::hypot(p.x - c.x, p.y - c.y) / radius;
         return Mix(inner, outer, std::clamp(d, 0.0, 1.0));
     };
 }
 
-Canvas::Canvas(int width, int height, double designWidth, double designHeight)
-    : width_(width), height_(height), scale_(std::min(width / designWidth, height / designHeight)),
-      offsetX_((width - designWidth * scale_) / 2), offsetY_((height - designHeight * scale_) / 2),
-      px_(size_t(width) * height) {}
+Canvas::Canvas(int width, int height, double design_width, double design_height)
+    : width_(width), height_(height),
+      scale_(std::min(width / design_width, height / design_height)),
+      offset_x_((width - design_width * scale_) / 2),
+      offset_y_((height - design_height * scale_) / 2), px_(size_t(width) * height) {}
 
 double Canvas::AtLeast(double units, double pixels) const {
     return std::max(units, pixels * Pixel());
 }
 
 Vec2 Canvas::SnapToPixel(Vec2 p) const {
-    const double px = std::floor(p.x * scale_ + offsetX_) + 0.5;
-    const double py = std::floor(p.y * scale_ + offsetY_) + 0.5;
-    return {(px - offsetX_) / scale_, (py - offsetY_) / scale_};
+    const double px = std::floor(p.x * scale_ + offset_x_) + 0.5;
+    const double py = std::floor(p.y * scale_ + offset_y_) + 0.5;
+    return {(px - offset_x_) / scale_, (py - offset_y_) / scale_};
 }
 
 void Canvas::Fill(const Shape &shape, const Paint &paint, double opacity) {
     const Box &b = shape.Bounds();
-    const int x0 = std::max(0, int(std::floor(b.x0 * scale_ + offsetX_)) - 1);
-    const int y0 = std::max(0, int(std::floor(b.y0 * scale_ + offsetY_)) - 1);
-    const int x1 = std::min(width_, int(std::ceil(b.x1 * scale_ + offsetX_)) + 1);
-    const int y1 = std::min(height_, int(std::ceil(b.y1 * scale_ + offsetY_)) + 1);
-    const double halfDiagonal = 0.7072 * Pixel();
+    const int x0 = std::max(0, int(std::floor(b.x0 * scale_ + offset_x_)) - 1);
+    const int y0 = std::max(0, int(std::floor(b.y0 * scale_ + offset_y_)) - 1);
+    const int x1 = std::min(width_, int(std::ceil(b.x1 * scale_ + offset_x_)) + 1);
+    const int y1 = std::min(height_, int(std::ceil(b.y1 * scale_ + offset_y_)) + 1);
+    const double half_diagonal = 0.7072 * Pixel();
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const Vec2 centre{(x + 0.5 - offsetX_) / scale_, (y + 0.5 - offsetY_) / scale_};
+            const Vec2 centre{(x + 0.5 - offset_x_) / scale_, (y + 0.5 - offset_y_) / scale_};
             const double d = shape.Distance(centre);
-            if (d >= halfDiagonal)
+            if (d >= half_diagonal)
                 continue;
             double coverage = 1.0;
-            if (d > -halfDiagonal) {
+            if (d > -half_diagonal) {
                 int inside = 0;
                 for (int sy = 0; sy < kSamples; ++sy)
                     for (int sx = 0; sx < kSamples; ++sx) {
@@ -94,7 +95,7 @@ void Canvas::Fill(const Shape &shape, const Paint &paint, double opacity) {
             }
             if (coverage <= 0)
                 continue;
-            const Color c = paint(centre);
+            const Colour c = paint(centre);
             const float a = static_cast<float>(c.a * coverage * opacity);
             Premultiplied &p = px_[size_t(y) * width_ + x];
             p.r = c.r * a + p.r * (1 - a);

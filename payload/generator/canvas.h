@@ -11,28 +11,28 @@
 
 namespace korvanta::payload {
 
-struct Color {
+struct Colour {
     float r = 0, g = 0, b = 0, a = 1; // straight alpha, 0..1
 };
 
 // 0xRRGGBB with an alpha of 0..1.
-Color Hex(uint32_t rgb, float alpha = 1.0f);
-Color Mix(Color a, Color b, double t);
-Color Lighter(Color c, double t); // towards white
-Color Darker(Color c, double t);  // towards black
-Color WithAlpha(Color c, double alpha);
+Colour Hex(uint32_t rgb, float alpha = 1.0f);
+Colour Mix(Colour a, Colour b, double t);
+Colour Lighter(Colour c, double t); // towards white
+Colour Darker(Colour c, double t);  // towards black
+Colour WithAlpha(Colour c, double alpha);
 
-using Paint = std::function<Color(Vec2)>;
-Paint Solid(Color c);
-Paint VerticalGradient(double y0, Color top, double y1, Color bottom);
-Paint RadialGradient(Vec2 centre, double radius, Color inner, Color outer);
+using Paint = std::function<Colour(Vec2)>;
+Paint Solid(Colour c);
+Paint VerticalGradient(double y0, Colour top, double y1, Colour bottom);
+Paint RadialGradient(Vec2 centre, double radius, Colour inner, Colour outer);
 
 class Canvas {
 public:
-    Canvas(int width, int height, double designWidth, double designHeight);
+    Canvas(int width, int height, double design_width, double design_height);
 
     void Fill(const Shape &shape, const Paint &paint, double opacity = 1.0);
-    void Fill(const Shape &shape, Color c) { Fill(shape, Solid(c)); }
+    void Fill(const Shape &shape, Colour c) { Fill(shape, Solid(c)); }
 
     // Design units covered by one pixel: strokes thinner than this blur away.
     double Pixel() const { return 1.0 / scale_; }
@@ -50,7 +50,7 @@ private:
         float r = 0, g = 0, b = 0, a = 0;
     };
     int width_, height_;
-    double scale_, offsetX_, offsetY_;
+    double scale_, offset_x_, offset_y_;
     std::vector<Premultiplied> px_;
 };
 

@@ -36,14 +36,14 @@ struct DirEntry {
 // above the deepest is complete, so colouring the deepest level red (when it is not full)
 // gives every path from the root the same number of black nodes.
 uint32_t LinkTree(std::vector<DirEntry> &dir, const std::vector<uint32_t> &ids, size_t lo,
-                  size_t hi, int depth, int redDepth) {
+                  size_t hi, int depth, int red_depth) {
     if (lo >= hi)
         return kCfbNoStream;
     const size_t mid = lo + (hi - lo) / 2;
     DirEntry &e = dir[ids[mid]];
-    e.colour = depth == redDepth ? kRed : kBlack;
-    e.left = LinkTree(dir, ids, lo, mid, depth + 1, redDepth);
-    e.right = LinkTree(dir, ids, mid + 1, hi, depth + 1, redDepth);
+    e.colour = depth == red_depth ? kRed : kBlack;
+    e.left = LinkTree(dir, ids, lo, mid, depth + 1, red_depth);
+    e.right = LinkTree(dir, ids, mid + 1, hi, depth + 1, red_depth);
     return ids[mid];
 }
 
@@ -82,12 +82,12 @@ bool CompoundNameLess(const std::string &a, const std::string &b) {
 }
 
 std::optional<std::vector<uint8_t>> WriteCompoundFile(const std::vector<CompoundStream> &streams,
-                                                      uint32_t fileSize) {
-    if (fileSize < kCfbSectorSize || fileSize % kCfbSectorSize != 0)
+                                                      uint32_t file_size) {
+    if (file_size < kCfbSectorSize || file_size % kCfbSectorSize != 0)
         return std::nullopt;
-    const uint32_t sectorCount = fileSize / kCfbSectorSize - 1;
-    const uint32_t fatSectors = CeilDiv(sectorCount, kIdsPerSector);
-    if (fatSectors > kHeaderDifatSlots)
+    const uint32_t sector_count = file_size / kCfbSectorSize - 1;
+    const uint32_t fat_sectors = CeilDiv(sector_count, kIdsPerSector);
+    if (fat_sectors > kHeaderDifatSlots)
         return std::nullopt;
 
     // Directory: the root, then the streams in the order given.
@@ -95,18 +95,18 @@ std::optional<std::vector<uint8_t>> WriteCompoundFile(const std::vector<Compound
     dir[0].name = "Root Entry";
     dir[0].type = kTypeRoot;
     std::vector<uint8_t> mini;               // the mini stream's contents
-    std::vector<uint32_t> miniFat;           // one id per 64-byte mini sector
+    std::vector<uint32_t> mini_fat;          // one id per 64-byte mini sector
     std::vector<const CompoundStream *> big; // streams kept in regular sectors
     for (const CompoundStream &s : streams) {
         DirEntry e;
         e.name = s.name;
         e.size = static_cast<uint32_t>(s.data.size());
         if (s.data.size() < kCfbMiniCutoff) {
-            const uint32_t first = static_cast<uint32_t>(miniFat.size());
+            const uint32_t first = static_cast<uint32_t>(mini_fat.size());
             const uint32_t count = CeilDiv(s.data.size(), kCfbMiniSectorSize);
             e.start = count ? first : kCfbEndOfChain;
-            miniFat.resize(first + count);
-            WriteChain(miniFat, first, count);
+            mini_fat.resize(first + count);
+            WriteChain(mini_fat, first, count);
             mini.insert(mini.end(), s.data.begin(), s.data.end());
             mini.resize(size_t(first + count) * kCfbMiniSectorSize, 0);
         } else {
@@ -116,25 +116,25 @@ std::optional<std::vector<uint8_t>> WriteCompoundFile(const std::vector<Compound
     }
 
     // Sector plan: FAT, directory, mini FAT, mini stream, large streams, free space.
-    const uint32_t dirSectors = CeilDiv(dir.size(), kEntriesPerSector);
-    const uint32_t miniFatSectors = CeilDiv(miniFat.size(), kIdsPerSector);
-    const uint32_t miniStreamSectors = CeilDiv(mini.size(), kCfbSectorSize);
-    uint32_t next = fatSectors;
-    const uint32_t dirStart = next;
-    next += dirSectors;
-    const uint32_t miniFatStart = miniFatSectors ? next : kCfbEndOfChain;
-    next += miniFatSectors;
-    dir[0].start = miniStreamSectors ? next : kCfbEndOfChain;
+    const uint32_t dir_sectors = CeilDiv(dir.size(), kEntriesPerSector);
+    const uint32_t mini_fat_sectors = CeilDiv(mini_fat.size(), kIdsPerSector);
+    const uint32_t mini_stream_sectors = CeilDiv(mini.size(), kCfbSectorSize);
+    uint32_t next = fat_sectors;
+    const uint32_t dir_start = next;
+    next += dir_sectors;
+    const uint32_t mini_fat_start = mini_fat_sectors ? next : kCfbEndOfChain;
+    next += mini_fat_sectors;
+    dir[0].start = mini_stream_sectors ? next : kCfbEndOfChain;
     dir[0].size = static_cast<uint32_t>(mini.size());
-    next += miniStreamSectors;
-    std::vector<uint32_t> fat(size_t(fatSectors) * kIdsPerSector, kCfbFreeSect);
-    for (uint32_t i = 0; i < fatSectors; ++i)
+    next += mini_stream_sectors;
+    std::vector<uint32_t> fat(size_t(fat_sectors) * kIdsPerSector, kCfbFreeSect);
+    for (uint32_t i = 0; i < fat_sectors; ++i)
         fat[i] = kCfbFatSect;
-    WriteChain(fat, dirStart, dirSectors);
-    if (miniFatSectors)
-        WriteChain(fat, miniFatStart, miniFatSectors);
-    if (miniStreamSectors)
-        WriteChain(fat, dir[0].start, miniStreamSectors);
+    WriteChain(fat, dir_start, dir_sectors);
+    if (mini_fat_sectors)
+        WriteChain(fat, mini_fat_start, mini_fat_sectors);
+    if (mini_stream_sectors)
+        WriteChain(fat, dir[0].start, mini_stream_sectors);
     for (size_t i = 1; i < dir.size(); ++i) {
         if (dir[i].size < kCfbMiniCutoff)
             continue;
@@ -143,7 +143,7 @@ std::optional<std::vector<uint8_t>> WriteCompoundFile(const std::vector<Compound
         WriteChain(fat, next, count);
         next += count;
     }
-    if (next > sectorCount)
+    if (next > sector_count)
         return std::nullopt;
 
     std::vector<uint32_t> order(dir.size() - 1);
@@ -153,8 +153,8 @@ std::optional<std::vector<uint8_t>> WriteCompoundFile(const std::vector<Compound
     int height = 0;
     while ((size_t{1} << (height + 1)) - 1 < order.size())
         ++height;
-    const bool deepestFull = order.size() == (size_t{1} << (height + 1)) - 1;
-    dir[0].child = LinkTree(dir, order, 0, order.size(), 0, deepestFull ? -1 : height);
+    const bool deepest_full = order.size() == (size_t{1} << (height + 1)) - 1;
+    dir[0].child = LinkTree(dir, order, 0, order.size(), 0, deepest_full ? -1 : height);
 
     ByteWriter w;
     for (uint8_t b : kSignature)
@@ -167,32 +167,32 @@ std::optional<std::vector<uint8_t>> WriteCompoundFile(const std::vector<Compound
     w.U16(6);      // mini sector shift
     w.Fill(6, 0);  // reserved
     w.U32(0);      // directory sectors: always 0 in version 3
-    w.U32(fatSectors);
-    w.U32(dirStart);
+    w.U32(fat_sectors);
+    w.U32(dir_start);
     w.U32(0); // transaction signature
     w.U32(kCfbMiniCutoff);
-    w.U32(miniFatStart);
-    w.U32(miniFatSectors);
+    w.U32(mini_fat_start);
+    w.U32(mini_fat_sectors);
     w.U32(kCfbEndOfChain); // no DIFAT sectors: the header's 109 slots suffice
     w.U32(0);
     for (uint32_t i = 0; i < kHeaderDifatSlots; ++i)
-        w.U32(i < fatSectors ? i : kCfbFreeSect);
+        w.U32(i < fat_sectors ? i : kCfbFreeSect);
 
     for (uint32_t id : fat)
         w.U32(id);
     for (const DirEntry &e : dir)
         WriteDirEntry(w, e);
-    for (size_t i = dir.size(); i < size_t(dirSectors) * kEntriesPerSector; ++i)
+    for (size_t i = dir.size(); i < size_t(dir_sectors) * kEntriesPerSector; ++i)
         WriteDirEntry(w, DirEntry{"", 0, 0, kCfbNoStream, kCfbNoStream, kCfbNoStream, 0, 0});
-    for (size_t i = 0; i < size_t(miniFatSectors) * kIdsPerSector; ++i)
-        w.U32(i < miniFat.size() ? miniFat[i] : kCfbFreeSect);
+    for (size_t i = 0; i < size_t(mini_fat_sectors) * kIdsPerSector; ++i)
+        w.U32(i < mini_fat.size() ? mini_fat[i] : kCfbFreeSect);
     w.Bytes(mini);
-    w.Fill(size_t(miniStreamSectors) * kCfbSectorSize - mini.size(), 0);
+    w.Fill(size_t(mini_stream_sectors) * kCfbSectorSize - mini.size(), 0);
     for (const CompoundStream *s : big) {
         w.Bytes(s->data);
         w.Fill(CeilDiv(s->data.size(), kCfbSectorSize) * kCfbSectorSize - s->data.size(), 0);
     }
-    w.Fill(fileSize - w.Size(), 0);
+    w.Fill(file_size - w.Size(), 0);
     return w.Take();
 }
 

@@ -23,10 +23,10 @@ inline constexpr uint32_t kCfbEndOfChain = 0xFFFFFFFE;
 inline constexpr uint32_t kCfbFatSect = 0xFFFFFFFD;
 inline constexpr uint32_t kCfbNoStream = 0xFFFFFFFF;
 
-// Builds the file at exactly fileSize bytes (512 + a whole number of sectors); sectors
+// Builds the file at exactly file_size bytes (512 + a whole number of sectors); sectors
 // the content does not need are left free. Nothing if the content does not fit.
 std::optional<std::vector<uint8_t>> WriteCompoundFile(const std::vector<CompoundStream> &streams,
-                                                      uint32_t fileSize);
+                                                      uint32_t file_size);
 
 // The order of sibling names in the directory tree: shorter first, then by upper case.
 bool CompoundNameLess(const std::string &a, const std::string &b);

@@ -57,15 +57,15 @@ struct Cell {
 // Lays the named images out in rows of kColumns; returns the height used.
 int Section(Image &sheet, int left, int top, const FileMap &files, const std::vector<Cell> &cells,
             int scale) {
-    int rowHeight = 0, x = 0, y = top;
+    int row_height = 0, x = 0, y = top;
     for (size_t i = 0; i < cells.size(); ++i) {
         const auto it = files.find(cells[i].name);
         if (it == files.end())
             continue;
         const Image img = DecodeTga(it->second);
         if (i % kColumns == 0 && i > 0) {
-            y += rowHeight;
-            rowHeight = 0;
+            y += row_height;
+            row_height = 0;
         }
         x = left + int(i % kColumns) * kPitch;
         const int w = img.width * scale, h = img.height * scale;
@@ -73,9 +73,9 @@ int Section(Image &sheet, int left, int top, const FileMap &files, const std::ve
         Blit(sheet, img, x, y, scale);
         if (cells[i].label >= 0)
             Number(sheet, x, y + h + 3, cells[i].label);
-        rowHeight = std::max(rowHeight, h + 18);
+        row_height = std::max(row_height, h + 18);
     }
-    return y + rowHeight - top;
+    return y + row_height - top;
 }
 
 std::vector<Cell> Ranks(const std::string &prefix) {

@@ -36,10 +36,10 @@ CivilTime FromDos(DosStamp s) {
     return t;
 }
 
-uint64_t FileTimeOfLocal(const CivilTime &local, int utcOffsetHours) {
+uint64_t FileTimeOfLocal(const CivilTime &local, int utc_offset_hours) {
     const int64_t seconds = DaysFromCivil(local.year, local.month, local.day) * 86400 +
                             local.hour * 3600 + local.minute * 60 + local.second -
-                            int64_t{utcOffsetHours} * 3600;
+                            int64_t{utc_offset_hours} * 3600;
     return static_cast<uint64_t>(seconds + kSecondsFrom1601To1970) * 10000000u;
 }
 

@@ -7,12 +7,8 @@
 namespace korvanta::payload {
 
 struct CivilTime {
-    int year = 1980;
-    int month = 1;
-    int day = 1;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
+    int year = 1980, month = 1, day = 1;
+    int hour = 0, minute = 0, second = 0;
 
     friend bool operator==(const CivilTime &, const CivilTime &) = default;
     friend auto operator<=>(const CivilTime &, const CivilTime &) = default;
@@ -31,6 +27,6 @@ DosStamp ToDos(const CivilTime &t);
 CivilTime FromDos(DosStamp s);
 
 // 100-nanosecond intervals since 1601-01-01 00:00 UTC of a local time at the given offset.
-uint64_t FileTimeOfLocal(const CivilTime &local, int utcOffsetHours);
+uint64_t FileTimeOfLocal(const CivilTime &local, int utc_offset_hours);
 
 } // namespace korvanta::payload

@@ -54,7 +54,7 @@ Image DrawGreenCommunity(int width, int height) {
     cv.Fill(Grow(disc, cv.AtLeast(1.5, 0.5)), Hex(0x000000, 0.7f));
     cv.Fill(disc, VerticalGradient(16, Hex(0x7EE06A), 100, Hex(0x1E7A2A)));
     cv.Fill(Subtract(disc, Grow(disc, -cv.AtLeast(4, 0.9))), Hex(0xE8FFD8, 0.8f));
-    const Color leaf = Hex(0xF4FFEC);
+    const Colour leaf = Hex(0xF4FFEC);
     cv.Fill(Capsule({50, 84}, {50, 50}, cv.AtLeast(3, 0.7)), leaf);
     cv.Fill(Leaf({51, 62}, -38, 34, 17), leaf);
     cv.Fill(Leaf({49, 70}, -148, 28, 14), leaf);
@@ -80,7 +80,7 @@ Image DrawAllEffFrame(int frame, int width, int height) {
     // One breath of light: swells for half the frames, fades for the rest.
     const double phase = std::sin(std::numbers::pi * (frame + 0.5) / kAllEffFrames);
     const Shape outline = OverlayOutline();
-    const Color glow = Hex(0xFFE070);
+    const Colour glow = Hex(0xFFE070);
     const int layers = 4;
     for (int i = layers; i >= 1; --i) {
         const double spread = cv.AtLeast(2.2, 0.5) * i * (0.6 + 0.6 * phase);
@@ -105,15 +105,15 @@ Image DrawLineEffFrame(int frame, int width, int height) {
     // A slanted band crossing from upper left to lower right, leaving before the last frame
     // so that the loop starts from rest.
     const double travel = 22 + 140.0 * frame / (kLineEffFrames - 1);
-    const double slant = 0.6, halfWidth = cv.AtLeast(9, 2.0);
+    const double slant = 0.6, half_width = cv.AtLeast(9, 2.0);
     auto band = [&](double hw) {
         return Polygon({{travel - hw, -10},
                         {travel + hw, -10},
                         {travel + hw - slant * 130, 120},
                         {travel - hw - slant * 130, 120}});
     };
-    cv.Fill(Intersect(outline, band(halfWidth * 2.2)), Hex(0xFFF4C0, 0.28f));
-    cv.Fill(Intersect(outline, band(halfWidth)), Hex(0xFFFFF4, 0.75f));
+    cv.Fill(Intersect(outline, band(half_width * 2.2)), Hex(0xFFF4C0, 0.28f));
+    cv.Fill(Intersect(outline, band(half_width)), Hex(0xFFFFF4, 0.75f));
     cv.Fill(Subtract(outline, Grow(outline, -cv.AtLeast(2, 0.6))), Hex(0xFFE070, 0.25f));
     return cv.ToImage();
 }

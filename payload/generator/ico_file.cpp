@@ -6,9 +6,9 @@ namespace korvanta::payload {
 
 std::vector<uint8_t> EncodeIco(const Image &img) {
     const uint32_t side = 64;
-    const uint32_t xorSize = side * side * 3; // rows of 192 bytes, already 4-byte aligned
-    const uint32_t andSize = side * side / 8; // rows of 8 bytes, already aligned
-    const uint32_t imageSize = 40 + xorSize + andSize;
+    const uint32_t xor_size = side * side * 3; // rows of 192 bytes, already 4-byte aligned
+    const uint32_t and_size = side * side / 8; // rows of 8 bytes, already aligned
+    const uint32_t image_size = 40 + xor_size + and_size;
     ByteWriter w;
     w.U16(0); // reserved
     w.U16(1); // type: icon
@@ -19,7 +19,7 @@ std::vector<uint8_t> EncodeIco(const Image &img) {
     w.U8(0);  // reserved
     w.U16(0); // planes, left 0 as icon editors write it
     w.U16(24);
-    w.U32(imageSize);
+    w.U32(image_size);
     w.U32(6 + 16); // the image follows the header and its single entry
 
     w.U32(40);
@@ -28,7 +28,7 @@ std::vector<uint8_t> EncodeIco(const Image &img) {
     w.U16(1);
     w.U16(24);
     w.U32(0); // BI_RGB
-    w.U32(xorSize);
+    w.U32(xor_size);
     w.Fill(16, 0); // resolution and palette counts
     for (int y = static_cast<int>(side) - 1; y >= 0; --y) {
         for (uint32_t x = 0; x < side; ++x) {
@@ -38,7 +38,7 @@ std::vector<uint8_t> EncodeIco(const Image &img) {
             w.U8(p.r);
         }
     }
-    w.Fill(andSize, 0);
+    w.Fill(and_size, 0);
     return w.Take();
 }
 

@@ -26,17 +26,17 @@ void Blit(Image &dst, const Image &src, int x, int y, int scale) {
                 continue;
             const Rgba8 s = src.At(sx / scale, sy / scale);
             Rgba8 &d = dst.At(dx, dy);
-            const int outA = s.a + d.a * (255 - s.a) / 255;
-            if (outA == 0) {
+            const int out_a = s.a + d.a * (255 - s.a) / 255;
+            if (out_a == 0) {
                 d = {};
                 continue;
             }
             // Straight-alpha "over": weight the destination by its remaining coverage.
             const int wd = d.a * (255 - s.a) / 255;
             auto ch = [&](uint8_t sc, uint8_t dc) {
-                return static_cast<uint8_t>((sc * s.a + dc * wd + outA / 2) / outA);
+                return static_cast<uint8_t>((sc * s.a + dc * wd + out_a / 2) / out_a);
             };
-            d = {ch(s.r, d.r), ch(s.g, d.g), ch(s.b, d.b), static_cast<uint8_t>(outA)};
+            d = {ch(s.r, d.r), ch(s.g, d.g), ch(s.b, d.b), static_cast<uint8_t>(out_a)};
         }
     }
 }

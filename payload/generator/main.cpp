@@ -52,34 +52,35 @@ bool WriteFile(const fs::path &path, const std::vector<uint8_t> &bytes) {
     return static_cast<bool>(out.flush());
 }
 
+// One set's files: the real artwork from the folder the option names, or drawn ones. An
+// error text when the folder cannot be used.
+std::string SetFiles(IconSet set, const std::map<std::string, std::string> &options,
+                     const std::string &option, FileMap &files) {
+    if (!options.contains(option)) {
+        files = DrawnFiles(set);
+        return {};
+    }
+    return LoadArtFolder(set, options.at(option), files);
+}
+
 int Archives(const std::map<std::string, std::string> &options) {
     if (!options.contains("--out"))
         return Fail("archives needs --out DIR");
     FileMap foreign, stock;
-    const bool foreignArt = options.contains("--foreign-art");
-    const bool stockArt = options.contains("--stock-art");
-    if (foreignArt) {
-        if (std::string e = LoadArtFolder(IconSet::Foreign, options.at("--foreign-art"), foreign);
-            !e.empty())
-            return Fail(e);
-    } else {
-        foreign = DrawnFiles(IconSet::Foreign);
-    }
-    if (stockArt) {
-        if (std::string e = LoadArtFolder(IconSet::Stock, options.at("--stock-art"), stock);
-            !e.empty())
-            return Fail(e);
-    } else {
-        stock = DrawnFiles(IconSet::Stock);
-    }
+    const bool foreign_art = options.contains("--foreign-art");
+    const bool stock_art = options.contains("--stock-art");
+    if (std::string e = SetFiles(IconSet::Foreign, options, "--foreign-art", foreign); !e.empty())
+        return Fail(e);
+    if (std::string e = SetFiles(IconSet::Stock, options, "--stock-art", stock); !e.empty())
+        return Fail(e);
     // The shared files are one set of files: real artwork for one side supplies both.
-    if (foreignArt && !stockArt)
+    if (foreign_art && !stock_art)
         CopySharedFiles(IconSet::Foreign, foreign, stock);
-    else if (stockArt && !foreignArt)
+    else if (stock_art && !foreign_art)
         CopySharedFiles(IconSet::Stock, stock, foreign);
     if (const auto differ = SharedMismatches(foreign, stock); !differ.empty()) {
-        const fs::path where = stockArt ? fs::path(options.at("--stock-art")) / differ.front()
-                                        : fs::path(differ.front());
+        const fs::path where = stock_art ? fs::path(options.at("--stock-art")) / differ.front()
+                                         : fs::path(differ.front());
         return Fail(where.string() + ": differs from the same file of the foreign set; the "
                                      "shared files must be byte-identical");
     }

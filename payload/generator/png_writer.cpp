@@ -15,11 +15,11 @@ void PutBigEndian32(std::vector<uint8_t> &out, uint32_t v) {
 
 void Chunk(std::vector<uint8_t> &out, std::string_view type, const std::vector<uint8_t> &data) {
     PutBigEndian32(out, static_cast<uint32_t>(data.size()));
-    const size_t typeAt = out.size();
+    const size_t type_at = out.size();
     out.insert(out.end(), type.begin(), type.end());
     out.insert(out.end(), data.begin(), data.end());
     // The CRC covers the chunk type and its data, not the length.
-    const uLong crc = crc32(0, out.data() + typeAt, static_cast<uInt>(out.size() - typeAt));
+    const uLong crc = crc32(0, out.data() + type_at, static_cast<uInt>(out.size() - type_at));
     PutBigEndian32(out, static_cast<uint32_t>(crc));
 }
 

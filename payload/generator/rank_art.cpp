@@ -11,9 +11,9 @@ namespace korvanta::payload {
 namespace {
 
 struct Palette {
-    Color fieldTop, fieldBottom;
+    Colour field_top, field_bottom;
     Metal rim, insignia, pip;
-    Color gem;
+    Colour gem;
     Metal wreath; // a shade apart from the insignia so that the stars stand out of it
 };
 
@@ -30,36 +30,25 @@ const Metal kBronze{Hex(0xF4C088), Hex(0x8E5322), Hex(0x1A0C04, 0.9f)};
 const Metal kBrass{Hex(0xFFF0A8), Hex(0xA8822C), Hex(0x141004, 0.9f)};
 const Metal kPaleBrass{Hex(0xFFFBE0), Hex(0xD8BC6A), Hex(0x141004, 0.9f)};
 
+// The foreign set's palettes, then the stock set's; each by band, from enlisted to marshals.
+const Palette kPalettes[2][5] = {
+    {
+        {Hex(0x1F3158), Hex(0x0B1428), kSteel, kSteel, kSteel, Hex(0x7FB6FF), kGold},
+        {Hex(0x1F3158), Hex(0x0B1428), kSteel, kGold, kSteel, Hex(0x6FA8FF), kGold},
+        {Hex(0x28478C), Hex(0x0E1D44), kGold, kGold, kGold, Hex(0x6FA8FF), kGold},
+        {Hex(0x2C3F9C), Hex(0x121A50), kGold, kPaleGold, kGold, Hex(0xFF5A5A), kGold},
+        {Hex(0x9A1A2C), Hex(0x3E0610), kPaleGold, kPaleGold, kPaleGold, Hex(0x7FE0FF), kGold},
+    },
+    {
+        {Hex(0x66753C), Hex(0x343E1A), kBronze, kKhaki, kKhaki, Hex(0x9CE07A), kBronze},
+        {Hex(0x66753C), Hex(0x343E1A), kBronze, kBronze, kBronze, Hex(0x9CE07A), kBronze},
+        {Hex(0x56652E), Hex(0x28310F), kBrass, kBrass, kBrass, Hex(0x6CD06A), kBronze},
+        {Hex(0x5A6A2A), Hex(0x263010), kBrass, kPaleBrass, kPaleBrass, Hex(0xE05040), kBronze},
+        {Hex(0x3A4618), Hex(0x161C08), kBrass, kPaleBrass, kPaleBrass, Hex(0x58E0A0), kBronze},
+    }};
+
 Palette PaletteOf(IconSet set, int band) {
-    if (set == IconSet::Foreign) {
-        switch (band) {
-        case 0:
-            return {Hex(0x1F3158), Hex(0x0B1428), kSteel, kSteel, kSteel, Hex(0x7FB6FF), kGold};
-        case 1:
-            return {Hex(0x1F3158), Hex(0x0B1428), kSteel, kGold, kSteel, Hex(0x6FA8FF), kGold};
-        case 2:
-            return {Hex(0x28478C), Hex(0x0E1D44), kGold, kGold, kGold, Hex(0x6FA8FF), kGold};
-        case 3:
-            return {Hex(0x2C3F9C), Hex(0x121A50), kGold, kPaleGold, kGold, Hex(0xFF5A5A), kGold};
-        default:
-            return {Hex(0x9A1A2C), Hex(0x3E0610), kPaleGold, kPaleGold,
-                    kPaleGold,     Hex(0x7FE0FF), kGold};
-        }
-    }
-    switch (band) {
-    case 0:
-        return {Hex(0x66753C), Hex(0x343E1A), kBronze, kKhaki, kKhaki, Hex(0x9CE07A), kBronze};
-    case 1:
-        return {Hex(0x66753C), Hex(0x343E1A), kBronze, kBronze, kBronze, Hex(0x9CE07A), kBronze};
-    case 2:
-        return {Hex(0x56652E), Hex(0x28310F), kBrass, kBrass, kBrass, Hex(0x6CD06A), kBronze};
-    case 3:
-        return {Hex(0x5A6A2A), Hex(0x263010), kBrass, kPaleBrass,
-                kPaleBrass,    Hex(0xE05040), kBronze};
-    default:
-        return {Hex(0x3A4618), Hex(0x161C08), kBrass, kPaleBrass,
-                kPaleBrass,    Hex(0x58E0A0), kBronze};
-    }
+    return kPalettes[set == IconSet::Foreign ? 0 : 1][band];
 }
 
 // The badge outlines in the 100 x 112 design box.
@@ -69,11 +58,11 @@ Shape ShoulderBoard() {
 }
 
 struct Layout {
-    Vec2 centre;   // of the insignia
-    double pipsY;  // centre line of the step pips
-    bool pointsUp; // chevrons point up (foreign) or down (stock)
-    Vec2 wreathCentre;
-    double wreathRadius;
+    Vec2 centre;    // of the insignia
+    double pips_y;  // centre line of the step pips
+    bool points_up; // chevrons point up (foreign) or down (stock)
+    Vec2 wreath_centre;
+    double wreath_radius;
 };
 
 // Chevron stack with rockers, drawn pointing up and mirrored for the stock style. On coarse
@@ -89,9 +78,9 @@ Shape ChevronStack(const Canvas &cv, const Layout &l, int chevrons, int rockers)
         pitch = std::round(pitch / px) * px;
     const double half = rockers ? 24 : 30;
     const double drop = tiny ? 2 * px : rockers ? 11 : 18;
-    const double rockerT = tiny ? px : t, rockerPitch = tiny ? 2 * px : pitch;
+    const double rocker_t = tiny ? px : t, rocker_pitch = tiny ? 2 * px : pitch;
     const double sag = rockers == 0 || tiny ? 0 : 6;
-    const double height = drop + t + (chevrons - 1) * pitch + rockers * rockerPitch + sag;
+    const double height = drop + t + (chevrons - 1) * pitch + rockers * rocker_pitch + sag;
     double top = l.centre.y - height / 2;
     double axis = l.centre.y;
     if (cv.Coarse()) {
@@ -101,15 +90,15 @@ Shape ChevronStack(const Canvas &cv, const Layout &l, int chevrons, int rockers)
     Shape s = Chevron(l.centre.x, top, half, drop, t);
     for (int i = 1; i < chevrons; ++i)
         s = Unite(s, Chevron(l.centre.x, top + i * pitch, half, drop, t));
-    const double endsY = top + (chevrons - 1) * pitch + drop + t;
+    const double ends_y = top + (chevrons - 1) * pitch + drop + t;
     for (int i = 1; i <= rockers; ++i) {
-        const double y = endsY + i * rockerPitch - rockerT / 2;
-        s = Unite(s, sag > 0 ? Rocker(l.centre.x, y, half, sag, rockerT)
-                             : RoundedBox({l.centre.x - half, y - rockerT / 2, l.centre.x + half,
-                                           y + rockerT / 2},
+        const double y = ends_y + i * rocker_pitch - rocker_t / 2;
+        s = Unite(s, sag > 0 ? Rocker(l.centre.x, y, half, sag, rocker_t)
+                             : RoundedBox({l.centre.x - half, y - rocker_t / 2, l.centre.x + half,
+                                           y + rocker_t / 2},
                                           0));
     }
-    return l.pointsUp ? s : FlipVertical(s, axis);
+    return l.points_up ? s : FlipVertical(s, axis);
 }
 
 Shape BarStack(const Canvas &cv, const Layout &l, int bars) {
@@ -146,7 +135,7 @@ Shape StarGroup(Vec2 c, int n, double radius) {
     }
 }
 
-void DrawGem(Canvas &cv, const Shape &gem, Color colour) {
+void DrawGem(Canvas &cv, const Shape &gem, Colour colour) {
     const Box &b = gem.Bounds();
     cv.Fill(gem, VerticalGradient(b.y0, Lighter(colour, 0.55), b.y1, Darker(colour, 0.45)));
 }
@@ -154,13 +143,13 @@ void DrawGem(Canvas &cv, const Shape &gem, Color colour) {
 // Coarse icons get fewer, bolder leaves: six small ones a side only blur into a band.
 void DrawWreath(Canvas &cv, const Layout &l, const Palette &p) {
     const bool coarse = cv.Coarse();
-    const Shape wreath = Wreath(l.wreathCentre, l.wreathRadius, cv.AtLeast(15, 2.6), coarse ? 4 : 6,
-                                cv.AtLeast(3, 0.8));
+    const Shape wreath = Wreath(l.wreath_centre, l.wreath_radius, cv.AtLeast(15, 2.6),
+                                coarse ? 4 : 6, cv.AtLeast(3, 0.8));
     DrawMetal(cv, wreath, p.wreath);
 }
 
 void DrawInsignia(Canvas &cv, const Layout &l, int tier, const Palette &p, bool summit) {
-    const Vec2 c = l.centre, w{l.wreathCentre.x, l.wreathCentre.y - 4};
+    const Vec2 c = l.centre, w{l.wreath_centre.x, l.wreath_centre.y - 4};
     switch (tier) {
     case 0:
     case 1:
@@ -235,7 +224,7 @@ void DrawPips(Canvas &cv, const Layout &l, int step, const Metal &metal, bool ro
         pitch = pixels * px;
         r = (pixels == 2 ? 0.62 : 0.8) * px;
     }
-    Vec2 first{l.centre.x - (step - 1) * pitch / 2, l.pipsY};
+    Vec2 first{l.centre.x - (step - 1) * pitch / 2, l.pips_y};
     if (cv.Coarse())
         first = cv.SnapToPixel(first);
     for (int i = 0; i < step; ++i) {
@@ -261,7 +250,7 @@ Image DrawRankIcon(IconSet set, int rank, int width, int height) {
     cv.Fill(Grow(badge, cv.AtLeast(1.5, 0.5)), Hex(0x000000, 0.85f));
     DrawMetal(cv, badge, p.rim);
     const Shape field = Grow(badge, -rim);
-    cv.Fill(field, VerticalGradient(5, p.fieldTop, 108, p.fieldBottom));
+    cv.Fill(field, VerticalGradient(5, p.field_top, 108, p.field_bottom));
     // A soft sheen across the upper field, the way lacquer catches light.
     cv.Fill(Intersect(field, Circle({30, -40}, 90)), Hex(0xFFFFFF, 0.07f));
     if (!foreign) // the board's centre seam

@@ -66,12 +66,12 @@ Shape Capsule(Vec2 a, Vec2 b, double r) {
     return Shape(BoundsOf({a, b}, r), [a, b, r](Vec2 p) { return SegmentDistance(p, a, b) - r; });
 }
 
-Shape Stroke(const std::vector<Vec2> &pts, double halfWidth) {
-    return Shape(BoundsOf(pts, halfWidth), [pts, halfWidth](Vec2 p) {
+Shape Stroke(const std::vector<Vec2> &pts, double half_width) {
+    return Shape(BoundsOf(pts, half_width), [pts, half_width](Vec2 p) {
         double d2 = 1e18;
         for (size_t i = 0; i + 1 < pts.size(); ++i)
             d2 = std::min(d2, SegmentDistanceSquared(p, pts[i], pts[i + 1]));
-        return std::sqrt(d2) - halfWidth;
+        return std::sqrt(d2) - half_width;
     });
 }
 
@@ -112,13 +112,13 @@ Shape Unite(const Shape &a, const Shape &b) {
         // Nearer box first. The other part cannot come closer than its box, and when the
         // point lies outside that box the first part alone decides; inside it, both count,
         // so that depths stay right where the parts overlap (shrinking needs them).
-        const double boxA = BoxDistance(a.Bounds(), p), boxB = BoxDistance(b.Bounds(), p);
-        const Shape &first = boxA <= boxB ? a : b;
-        const double otherBox = boxA <= boxB ? boxB : boxA;
+        const double box_a = BoxDistance(a.Bounds(), p), box_b = BoxDistance(b.Bounds(), p);
+        const Shape &first = box_a <= box_b ? a : b;
+        const double other_box = box_a <= box_b ? box_b : box_a;
         const double d = first.Distance(p);
-        if (otherBox > 0 && (d <= 0 || otherBox >= d))
+        if (other_box > 0 && (d <= 0 || other_box >= d))
             return d;
-        return std::min(d, (boxA <= boxB ? b : a).Distance(p));
+        return std::min(d, (box_a <= box_b ? b : a).Distance(p));
     });
 }
 
@@ -143,10 +143,10 @@ Shape Move(const Shape &s, Vec2 by) {
                  [s, by](Vec2 p) { return s.Distance(p - by); });
 }
 
-Shape FlipVertical(const Shape &s, double axisY) {
+Shape FlipVertical(const Shape &s, double axis_y) {
     const Box b = s.Bounds();
-    return Shape({b.x0, 2 * axisY - b.y1, b.x1, 2 * axisY - b.y0}, [s, axisY](Vec2 p) {
-        return s.Distance({p.x, 2 * axisY - p.y});
+    return Shape({b.x0, 2 * axis_y - b.y1, b.x1, 2 * axis_y - b.y0}, [s, axis_y](Vec2 p) {
+        return s.Distance({p.x, 2 * axis_y - p.y});
     });
 }
 

@@ -40,7 +40,7 @@ private:
 Shape Circle(Vec2 centre, double radius);
 Shape Capsule(Vec2 a, Vec2 b, double radius);
 // A stroke along the points with round joins and caps.
-Shape Stroke(const std::vector<Vec2> &points, double halfWidth);
+Shape Stroke(const std::vector<Vec2> &points, double half_width);
 // Any simple or self-touching polygon, nonzero winding.
 Shape Polygon(const std::vector<Vec2> &points);
 Shape RoundedBox(Box box, double radius);
@@ -51,12 +51,12 @@ Shape Intersect(const Shape &a, const Shape &b);
 Shape Subtract(const Shape &a, const Shape &b);
 Shape Grow(const Shape &s, double by); // negative shrinks
 Shape Move(const Shape &s, Vec2 by);
-Shape FlipVertical(const Shape &s, double axisY); // mirror image across y = axisY
+Shape FlipVertical(const Shape &s, double axis_y); // mirror image across y = axis_y
 
 // Points of helper outlines.
 std::vector<Vec2> StarPoints(Vec2 centre, double outer, double inner, int points,
-                             double turnDegrees = 0);
-std::vector<Vec2> ArcPoints(Vec2 centre, double radius, double fromDegrees, double toDegrees,
+                             double turn_degrees = 0);
+std::vector<Vec2> ArcPoints(Vec2 centre, double radius, double from_degrees, double to_degrees,
                             int segments); // 0 degrees points right, 90 down
 
 } // namespace korvanta::payload

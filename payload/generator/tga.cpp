@@ -19,11 +19,11 @@ uint16_t Get16(std::span<const uint8_t> b, size_t at) {
     return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
 }
 
-void AppendPixel(std::vector<uint8_t> &out, const Rgba8 &p, int bytesPerPixel) {
+void AppendPixel(std::vector<uint8_t> &out, const Rgba8 &p, int bytes_per_pixel) {
     out.push_back(p.b);
     out.push_back(p.g);
     out.push_back(p.r);
-    if (bytesPerPixel == 4)
+    if (bytes_per_pixel == 4)
         out.push_back(p.a);
 }
 
@@ -77,10 +77,11 @@ std::string Hex(unsigned v) {
 } // namespace
 
 void AppendRunLengthRow(std::vector<uint8_t> &out, std::span<const uint8_t> row,
-                        int bytesPerPixel) {
-    const size_t n = row.size() / bytesPerPixel;
+                        int bytes_per_pixel) {
+    const size_t n = row.size() / bytes_per_pixel;
     auto same = [&](size_t a, size_t b) {
-        return std::memcmp(&row[a * bytesPerPixel], &row[b * bytesPerPixel], bytesPerPixel) == 0;
+        return std::memcmp(&row[a * bytes_per_pixel], &row[b * bytes_per_pixel], bytes_per_pixel) ==
+               0;
     };
     size_t i = 0;
     while (i < n) {
@@ -89,7 +90,7 @@ void AppendRunLengthRow(std::vector<uint8_t> &out, std::span<const uint8_t> row,
             ++run;
         if (run >= 2) {
             out.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
-            out.insert(out.end(), &row[i * bytesPerPixel], &row[(i + 1) * bytesPerPixel]);
+            out.insert(out.end(), &row[i * bytes_per_pixel], &row[(i + 1) * bytes_per_pixel]);
             i += run;
             continue;
         }
@@ -98,7 +99,7 @@ void AppendRunLengthRow(std::vector<uint8_t> &out, std::span<const uint8_t> row,
         while (i + raw < n && raw < kMaxPacket && !(i + raw + 1 < n && same(i + raw, i + raw + 1)))
             ++raw;
         out.push_back(static_cast<uint8_t>(raw - 1));
-        out.insert(out.end(), &row[i * bytesPerPixel], &row[(i + raw) * bytesPerPixel]);
+        out.insert(out.end(), &row[i * bytes_per_pixel], &row[(i + raw) * bytes_per_pixel]);
         i += raw;
     }
 }
@@ -212,11 +213,11 @@ Image DecodeTga(std::span<const uint8_t> file) {
         if (head & 0x80)
             at += bpp;
     }
-    const bool topDown = (file[17] & 0x20) != 0;
+    const bool top_down = (file[17] & 0x20) != 0;
     Image img(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            img.At(x, topDown ? y : h - 1 - y) = flat[size_t(y) * w + x];
+            img.At(x, top_down ? y : h - 1 - y) = flat[size_t(y) * w + x];
     return img;
 }
 

@@ -20,8 +20,9 @@ inline constexpr size_t kTgaFooterSize = 26;
 // flattens first.
 std::vector<uint8_t> EncodeTga(const Image &img, const TgaFormat &format);
 
-// Run-length packets of one pixel row (bytesPerPixel bytes each); packets never span rows.
-void AppendRunLengthRow(std::vector<uint8_t> &out, std::span<const uint8_t> row, int bytesPerPixel);
+// Run-length packets of one pixel row (bytes_per_pixel bytes each); packets never span rows.
+void AppendRunLengthRow(std::vector<uint8_t> &out, std::span<const uint8_t> row,
+                        int bytes_per_pixel);
 
 // Checks a file against the rules of its entry: header fields, dimensions, depth, type,
 // descriptor, exact length, and the footer rule. Returns the broken rule, or "" if none.

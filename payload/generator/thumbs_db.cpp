@@ -16,7 +16,7 @@ namespace {
 std::vector<uint8_t> ThumbnailBitmap(const Image &src) {
     const int n = kThumbnailSize;
     const double scale = std::max(src.width, src.height) / double(n);
-    const double offX = (n - src.width / scale) / 2, offY = (n - src.height / scale) / 2;
+    const double off_x = (n - src.width / scale) / 2, off_y = (n - src.height / scale) / 2;
     ByteWriter w;
     w.U32(40);
     w.U32(n);
@@ -29,8 +29,8 @@ std::vector<uint8_t> ThumbnailBitmap(const Image &src) {
     for (int y = n - 1; y >= 0; --y) {
         for (int x = 0; x < n; ++x) {
             double acc[3] = {0, 0, 0}, weight = 0;
-            const int x0 = int((x - offX) * scale), x1 = int((x + 1 - offX) * scale);
-            const int y0 = int((y - offY) * scale), y1 = int((y + 1 - offY) * scale);
+            const int x0 = int((x - off_x) * scale), x1 = int((x + 1 - off_x) * scale);
+            const int y0 = int((y - off_y) * scale), y1 = int((y + 1 - off_y) * scale);
             for (int sy = std::max(y0, 0); sy < std::min(y1, src.height); ++sy)
                 for (int sx = std::max(x0, 0); sx < std::min(x1, src.width); ++sx) {
                     const Rgba8 p = src.At(sx, sy);
@@ -67,10 +67,10 @@ std::vector<uint8_t> BuildThumbsDb(const std::vector<Thumbnailed> &files) {
     for (size_t i = 0; i < files.size(); ++i) {
         const Thumbnailed &f = files[i];
         const size_t index = i + 1;
-        catalog.U32(static_cast<uint32_t>(16 + (f.fileName.size() + 1) * 2 + 2));
+        catalog.U32(static_cast<uint32_t>(16 + (f.file_name.size() + 1) * 2 + 2));
         catalog.U32(static_cast<uint32_t>(index));
         catalog.U64(FileTimeOfLocal(f.modified, kPackingUtcOffsetHours));
-        for (char c : f.fileName)
+        for (char c : f.file_name)
             catalog.U16(static_cast<uint8_t>(c));
         catalog.U16(0);
         catalog.U16(0); // padding to an even number of 16-bit units

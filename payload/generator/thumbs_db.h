@@ -11,7 +11,7 @@
 namespace korvanta::payload {
 
 struct Thumbnailed {
-    std::string fileName;
+    std::string file_name;
     CivilTime modified; // local time at UTC+8
     const Image *image;
 };

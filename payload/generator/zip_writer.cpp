@@ -18,9 +18,9 @@ constexpr uint16_t kMethodDeflate = 8;
 struct Packed {
     uint16_t method = kMethodStored;
     uint32_t crc = 0;
-    uint32_t uncompressedSize = 0;
+    uint32_t uncompressed_size = 0;
     std::vector<uint8_t> data;
-    uint32_t localOffset = 0;
+    uint32_t local_offset = 0;
 };
 
 bool IsDirectory(const ZipItem &item) {
@@ -28,7 +28,7 @@ bool IsDirectory(const ZipItem &item) {
 }
 
 // The fields the local and central headers share, from "version needed" to the extra length.
-void CommonFields(ByteWriter &w, const ZipItem &item, const Packed &p, uint16_t extraLength) {
+void CommonFields(ByteWriter &w, const ZipItem &item, const Packed &p, uint16_t extra_length) {
     const DosStamp stamp = ToDos(item.time);
     w.U16(kZipVersionNeeded);
     w.U16(0); // flags: no encryption, no data descriptor, no UTF-8 names
@@ -37,9 +37,9 @@ void CommonFields(ByteWriter &w, const ZipItem &item, const Packed &p, uint16_t 
     w.U16(stamp.date);
     w.U32(p.crc);
     w.U32(static_cast<uint32_t>(p.data.size()));
-    w.U32(p.uncompressedSize);
+    w.U32(p.uncompressed_size);
     w.U16(static_cast<uint16_t>(item.name.size()));
-    w.U16(extraLength);
+    w.U16(extra_length);
 }
 
 } // namespace
@@ -71,17 +71,17 @@ std::vector<uint8_t> WriteZip(const std::vector<ZipItem> &items) {
             p.method = kMethodDeflate;
             p.crc = static_cast<uint32_t>(
                 crc32(0, item.data.data(), static_cast<uInt>(item.data.size())));
-            p.uncompressedSize = static_cast<uint32_t>(item.data.size());
+            p.uncompressed_size = static_cast<uint32_t>(item.data.size());
             p.data = Deflate(item.data);
         }
-        p.localOffset = static_cast<uint32_t>(w.Size());
+        p.local_offset = static_cast<uint32_t>(w.Size());
         w.U32(kLocalSignature);
         CommonFields(w, item, p, 0); // the local header carries no extra field
         w.Text(item.name);
         w.Bytes(p.data);
     }
 
-    const uint32_t centralOffset = static_cast<uint32_t>(w.Size());
+    const uint32_t central_offset = static_cast<uint32_t>(w.Size());
     for (size_t i = 0; i < items.size(); ++i) {
         const ZipItem &item = items[i];
         const Packed &p = packed[i];
@@ -92,7 +92,7 @@ std::vector<uint8_t> WriteZip(const std::vector<ZipItem> &items) {
         w.U16(0); // disk number start
         w.U16(0); // internal attributes
         w.U32(IsDirectory(item) ? kZipAttrDirectory : kZipAttrArchive);
-        w.U32(p.localOffset);
+        w.U32(p.local_offset);
         w.Text(item.name);
 
         const uint64_t ft = FileTimeOfLocal(item.time, kPackingUtcOffsetHours);
@@ -105,15 +105,15 @@ std::vector<uint8_t> WriteZip(const std::vector<ZipItem> &items) {
         w.U64(ft); // access
         w.U64(ft); // creation
     }
-    const uint32_t centralSize = static_cast<uint32_t>(w.Size()) - centralOffset;
+    const uint32_t central_size = static_cast<uint32_t>(w.Size()) - central_offset;
 
     w.U32(kEndSignature);
     w.U16(0); // this disk
     w.U16(0); // disk with the central directory
     w.U16(static_cast<uint16_t>(items.size()));
     w.U16(static_cast<uint16_t>(items.size()));
-    w.U32(centralSize);
-    w.U32(centralOffset);
+    w.U32(central_size);
+    w.U32(central_offset);
     w.U16(0); // no comment
     return w.Take();
 }

@@ -10,33 +10,28 @@ namespace korvanta {
 namespace {
 using namespace win;
 
+// A unit on screen, visible and enabled; the focusable ones are tab stops at their key.
+UnitState Shown(UnitType type, const char *caption = nullptr) {
+    return {.type = type, .on_screen = true, .visible = true, .enabled = true, .caption = caption};
+}
+UnitState TabStop(UnitState unit, int32_t key) {
+    unit.tab_stop = true;
+    unit.tab_order = key;
+    return unit;
+}
 UnitState Window() {
-    return {.type = UnitType::Window, .on_screen = true, .visible = true, .enabled = true};
+    return Shown(UnitType::Window);
 }
 UnitState Label(const char *caption) {
-    return {.type = UnitType::Label,
-            .on_screen = true,
-            .visible = true,
-            .enabled = true,
-            .caption = caption};
+    return Shown(UnitType::Label, caption);
 }
 UnitState Button(const char *caption, int32_t key = 0) {
-    return {.type = UnitType::Button,
-            .on_screen = true,
-            .visible = true,
-            .enabled = true,
-            .tab_stop = true,
-            .tab_order = key,
-            .caption = caption};
+    return TabStop(Shown(UnitType::Button, caption), key);
 }
 UnitState Edit(int32_t key = 0) {
-    return {.type = UnitType::EditBox,
-            .on_screen = true,
-            .visible = true,
-            .enabled = true,
-            .tab_stop = true,
-            .tab_order = key,
-            .read_only = true};
+    UnitState edit = TabStop(Shown(UnitType::EditBox), key);
+    edit.read_only = true;
+    return edit;
 }
 UnitState Zip() {
     return {.type = UnitType::Zip, .tab_stop = true};

@@ -85,6 +85,8 @@ BOOL WINAPI StandInReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD got,
 BOOL WINAPI StandInWriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written,
                              LPOVERLAPPED overlapped) {
     if (Fails(FileCall::WriteFile)) {
+        if (seam.plan.short_write && size > 0)
+            return real.WriteFile(file, buffer, size - 1, written, overlapped);
         if (written)
             *written = 0;
         return FALSE;
@@ -107,14 +109,18 @@ BOOL WINAPI StandInGetFileSizeEx(HANDLE file, PLARGE_INTEGER size) {
 
 // A close that fails has still closed: the handle is gone either way, as when a deferred
 // write fails at close.
-BOOL WINAPI StandInCloseHandle(HANDLE handle) {
-    const bool fails = Fails(FileCall::CloseHandle);
+BOOL CloseThenFail(FileCall call, BOOL(WINAPI *close)(HANDLE), HANDLE handle) {
+    const bool fails = Fails(call);
     const DWORD error = GetLastError();
-    const BOOL closed = real.CloseHandle(handle);
+    const BOOL closed = close(handle);
     if (!fails)
         return closed;
     SetLastError(error);
     return FALSE;
+}
+
+BOOL WINAPI StandInCloseHandle(HANDLE handle) {
+    return CloseThenFail(FileCall::CloseHandle, real.CloseHandle, handle);
 }
 
 DWORD WINAPI StandInGetFileType(HANDLE file) {
@@ -185,13 +191,7 @@ BOOL WINAPI StandInFindNextFile(HANDLE find, LPWIN32_FIND_DATAA found) {
 }
 
 BOOL WINAPI StandInFindClose(HANDLE find) {
-    const bool fails = Fails(FileCall::FindClose);
-    const DWORD error = GetLastError();
-    const BOOL closed = real.FindClose(find);
-    if (!fails)
-        return closed;
-    SetLastError(error);
-    return FALSE;
+    return CloseThenFail(FileCall::FindClose, real.FindClose, find);
 }
 
 DWORD WINAPI StandInGetFinalPathNameByHandle(HANDLE file, LPSTR path, DWORD size, DWORD flags) {

@@ -49,6 +49,8 @@ struct FaultPlan {
     uint32_t nth = 0;               // the counted call that fails, from 1; 0: none fails
     DWORD error = ERROR_SHARING_VIOLATION;
     bool and_after = false; // every counted call after it fails too: the drive went away
+    // The failing call is a WriteFile that writes all but its last byte and reports success.
+    bool short_write = false;
 };
 
 struct CallRecord {

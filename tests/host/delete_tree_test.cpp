@@ -1,6 +1,7 @@
 #include "host/file_ops.h"
 
 #include "host/handles.h"
+#include "tests/host/recorded_calls.h"
 #include "tests/support/files.h"
 #include "tests/support/wine.h"
 
@@ -9,12 +10,45 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace korvanta {
 namespace {
 
+using Calls = std::vector<std::string>;
 using test::Exists;
+using test::FileCall;
 using test::MakeTree;
+
+// The listings, their ends, deletions and removals among the recorded calls, in call order.
+Calls WalkOf(const std::vector<test::CallRecord> &records) {
+    Calls walk;
+    for (const test::CallRecord &r : records) {
+        if (r.call == FileCall::FindFirstFile)
+            walk.push_back("list " + r.subject);
+        else if (r.call == FileCall::FindClose)
+            walk.push_back("close");
+        else if (r.call == FileCall::DeleteFile)
+            walk.push_back("delete " + r.subject);
+        else if (r.call == FileCall::RemoveDirectory)
+            walk.push_back("rmdir " + r.subject);
+    }
+    return walk;
+}
+
+// The names a directory enumerates, in the platform's order, "." and ".." included.
+Calls Enumerated(const std::string &directory) {
+    Calls names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((directory + "\\*.*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        names.push_back(found.cFileName);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
 
 class DeleteTreeOnDisk : public ::testing::Test {
 protected:
@@ -81,6 +115,77 @@ TEST_F(DeleteTreeOnDisk, MissingEmptyAndFilePathsAreFalse) {
     EXPECT_EQ(test::ReadAll(top), "content");
 }
 
+// Nothing is read, let alone removed, on the way to refusing: every call would fail.
+TEST_F(DeleteTreeOnDisk, RefusedPathsMakeNoFileSystemCall) {
+    testing::InstallSeam();
+    for (const char *path : {(const char *)nullptr, "", "    ", "C:", "C:\\", "  C:\\", " c:"}) {
+        test::Arm({FileCall::Any, 1, ERROR_ACCESS_DENIED, true});
+        EXPECT_FALSE(DeleteTree(path));
+        EXPECT_TRUE(test::Disarm().empty()) << (path ? path : "null");
+    }
+}
+
+// Each level is listed whole, and its enumeration closed, before anything in it goes; then
+// its entries go in the order the platform enumerated them, each directory emptied and
+// removed before the next entry. Names beginning with a full stop are never listed into,
+// and a deletion that fails stops nothing.
+TEST_F(DeleteTreeOnDisk, ListsEachLevelFirstThenGoesDepthFirstInEnumerationOrder) {
+    ASSERT_TRUE(MakeTree(top, {"", "z.txt", "sub\\", "sub\\locked.txt", "sub\\b.txt", "sub\\deep\\",
+                               "sub\\deep\\c.txt", ".hidden", ".git\\", ".git\\config", "a.txt"}));
+    ASSERT_TRUE(SetFileAttributesA((top + "\\sub\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    const auto level = [](const std::string &directory, auto &&self) -> Calls {
+        Calls calls{"list " + directory + "\\*.*", "close"};
+        for (const std::string &name : Enumerated(directory)) {
+            if (name[0] == '.')
+                continue;
+            const std::string path = directory + "\\" + name;
+            if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+                for (const std::string &call : self(path, self))
+                    calls.push_back(call);
+                calls.push_back("rmdir " + path);
+            } else {
+                calls.push_back("delete " + path);
+            }
+        }
+        return calls;
+    };
+    Calls expected = level(top, level);
+    expected.push_back("rmdir " + top);
+    ASSERT_EQ(expected.size(), 14u); // the whole tree, dot names aside
+
+    testing::InstallSeam();
+    test::Arm({});
+    EXPECT_FALSE(DeleteTree(("  " + top).c_str()));
+    EXPECT_EQ(WalkOf(test::Disarm()), expected);
+    ExpectKept({".git\\config", ".hidden", "sub\\locked.txt"});
+    ExpectGone({"z.txt", "a.txt", "sub\\b.txt", "sub\\deep"});
+}
+
+TEST_F(DeleteTreeOnDisk, PathsAreTakenAsGiven) {
+    ASSERT_TRUE(MakeTree(top, {"", "a.txt"}));
+    testing::InstallSeam();
+    test::Arm({});
+    EXPECT_TRUE(DeleteTree((top + "\\").c_str()));
+    EXPECT_EQ(WalkOf(test::Disarm()),
+              (Calls{"list " + top + "\\\\*.*", "close", "delete " + top + "\\\\a.txt",
+                     "rmdir " + top + "\\"}));
+    EXPECT_FALSE(Exists(top));
+}
+
+// Where a place cannot be learned, the directory's own or the file's, the file is taken for
+// what it claims to be and deleted.
+TEST_F(DeleteTreeOnDisk, FileWhosePlaceIsUnknownIsDeleted) {
+    testing::InstallSeam();
+    for (uint32_t failing : {1u, 2u}) {
+        ASSERT_TRUE(MakeTree(top, {"", "a.txt"}));
+        test::Arm({FileCall::GetFinalPathNameByHandle, failing, ERROR_ACCESS_DENIED});
+        EXPECT_TRUE(DeleteTree(top.c_str())) << failing;
+        EXPECT_EQ(testing::CountOf(test::Disarm(), FileCall::GetFinalPathNameByHandle),
+                  int(failing));
+        EXPECT_FALSE(Exists(top)) << failing;
+    }
+}
+
 class DeleteTreeOnDiskLinks : public DeleteTreeOnDisk {
 protected:
     void SetUp() override {
@@ -103,15 +208,25 @@ protected:
 
 // Fault: links inside the tree were entered or removed, deleting what they point to.
 TEST_F(DeleteTreeOnDiskLinks, LinksStayAndTheirTargetsAreUntouched) {
+    testing::InstallSeam();
+    test::Arm({});
     EXPECT_FALSE(DeleteTree(top.c_str()));
+    // Neither listed into nor deleted nor removed.
+    for (const std::string &call : WalkOf(test::Disarm()))
+        EXPECT_EQ(call.find("link"), std::string::npos) << call;
     ExpectKept({"full-link", "sub\\empty-link", "file-link.txt"});
     ExpectGone({"plain.txt", "sub\\s.txt", "clean"});
 }
 
 // Fault: a path that was itself a link had its target emptied and removed.
 TEST_F(DeleteTreeOnDiskLinks, PathThatIsALinkIsRefused) {
+    testing::InstallSeam();
+    test::Arm({});
     EXPECT_FALSE(DeleteTree((top + "\\full-link").c_str()));
     EXPECT_FALSE(DeleteTree(("  " + top + "\\sub\\empty-link").c_str()));
+    // Its attributes are read, nothing else.
+    for (const test::CallRecord &r : test::Disarm())
+        EXPECT_EQ(r.call, FileCall::GetFileAttributes) << test::FileCallName(r.call);
     ExpectKept({"full-link", "sub\\empty-link"});
 }
 

@@ -1,6 +1,7 @@
 #include "host/file_ops.h"
 
 #include "host/handles.h"
+#include "tests/host/recorded_calls.h"
 #include "tests/host/test_blocks.h"
 #include "tests/support/files.h"
 
@@ -8,11 +9,13 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace korvanta {
 namespace {
 
+using test::FileCall;
 using testing::OwnedBlock;
 using test::Exists;
 using test::ReadAll;
@@ -45,6 +48,36 @@ TEST_F(WriteBlocksOnDisk, BlocksFollowEachOtherInAFreshOrTruncatedFile) {
     EXPECT_TRUE(
         FileHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
             .valid());
+}
+
+TEST_F(WriteBlocksOnDisk, OneWritePerBlockOfPositiveLengthInOrder) {
+    OwnedBlock first = Block("abc"), second = Block("defgh"), empty = Block(""),
+               negative({'x', 'y'}, -2), most_negative({'x'}, INT32_MIN),
+               cut({'i', 'i', 'j', 'j'}, 2);
+    testing::InstallSeam();
+    test::Arm({});
+    EXPECT_TRUE(WriteBlocks(file.c_str(), {empty.get(), first.get(), negative.get(), nullptr,
+                                           second.get(), most_negative.get(), cut.get()}));
+    EXPECT_EQ(testing::CountOf(test::Disarm(), FileCall::WriteFile), 3);
+    EXPECT_EQ(ReadAll(file), "abcdefghii");
+}
+
+// The file is left as far as it got, and the write's error outlives the closing.
+TEST_F(WriteBlocksOnDisk, FailedOrShortWriteStopsTheRun) {
+    OwnedBlock a = Block("ab"), b = Block("c"), c = Block("d");
+    testing::InstallSeam();
+    test::Arm({FileCall::WriteFile, 2, ERROR_DISK_FULL});
+    EXPECT_FALSE(WriteBlocks(file.c_str(), {a.get(), b.get(), c.get()}));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_DISK_FULL});
+    EXPECT_EQ(testing::CountOf(test::Disarm(), FileCall::WriteFile), 2);
+    EXPECT_EQ(ReadAll(file), "ab");
+
+    test::FaultPlan falling_short{FileCall::WriteFile, 1};
+    falling_short.short_write = true;
+    test::Arm(falling_short);
+    EXPECT_FALSE(WriteBlocks(file.c_str(), {a.get(), b.get()}));
+    EXPECT_EQ(testing::CountOf(test::Disarm(), FileCall::WriteFile), 1);
+    EXPECT_EQ(ReadAll(file), "a");
 }
 
 TEST_F(WriteBlocksOnDisk, ArchiveSizedBlockGoesOutWhole) {

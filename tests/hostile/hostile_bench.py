@@ -207,6 +207,23 @@ class HostileTest(BenchTest):
         self.assertEqual(self.outside(), self.outside_before,
                          "nothing outside the icon folders and the staging folder changed")
 
+    def assert_replaced(self):
+        self.assert_success(self.click(REPLACE))
+        self.assertEqual(self.summary(), ("foreign", "own"))
+
+    def assert_restored(self):
+        self.assert_success(self.click(RESTORE))
+        self.assertEqual(self.summary(), ("own", "stock"))
+
+    def assert_both_fail_without_change(self):
+        """From a fresh installation: replace fails and changes nothing; from the state a
+        replace leaves, made on disk, restore fails and changes nothing."""
+        self.assert_failure(self.click(REPLACE), REPLACE_FAILED)
+        self.assertEqual(self.summary(), ("own", None))
+        self.as_after_replace()
+        self.assert_failure(self.click(RESTORE), RESTORE_FAILED)
+        self.assertEqual(self.summary(), ("foreign", "own"))
+
     # --- icon folders made on disk, while the program runs or before -------------------
     def reinstall(self):
         """A fresh installation again: only class, with the game's own icons."""

@@ -70,11 +70,9 @@ class AttributesTest(HostileTest):
     def test_read_only_hidden_game_icons_travel_with_their_folder(self):
         path = self.set_attributes("class", "Reject.tga")
         self.start()
-        self.assert_success(self.click(REPLACE))
-        self.assertEqual(self.summary(), ("foreign", "own"))
+        self.assert_replaced()
         self.assertLessEqual({"H", "R"}, self.attributes(path.replace("\\class\\", "\\class2\\")))
-        self.assert_success(self.click(RESTORE))
-        self.assertEqual(self.summary(), ("own", "stock"))
+        self.assert_restored()
         self.assertLessEqual({"H", "R"}, self.attributes(path))
         self.assert_outside_unchanged()
         self.close()
@@ -83,15 +81,12 @@ class AttributesTest(HostileTest):
         self.start()
         self.assert_success(self.click(REPLACE))
         self.set_attributes("class", "BigClass_1.tga")
-        self.assert_success(self.click(RESTORE))
-        self.assertEqual(self.summary(), ("own", "stock"))
+        self.assert_restored()
         # The read-only file stays in the old folder it was renamed with; it must not make a
         # later restore, or any after it, fail.
         for _ in range(2):
-            self.assert_success(self.click(REPLACE))
-            self.assertEqual(self.summary(), ("foreign", "own"))
-            self.assert_success(self.click(RESTORE))
-            self.assertEqual(self.summary(), ("own", "stock"))
+            self.assert_replaced()
+            self.assert_restored()
         self.assert_outside_unchanged()
         self.close()
 

@@ -23,15 +23,27 @@ struct Asked {
     }
 };
 
-struct ReplaceCase {
+template <typename Step> struct PlanCase {
     Place icon, aside;
     std::optional<Holding> icon_holding, aside_holding;
-    ReplaceStep step;
+    Step step;
 };
+
+// Each case gets its step, and no holding is asked for twice.
+template <typename Step, typename Plan, size_t n>
+void ExpectSteps(const PlanCase<Step> (&cases)[n], Plan plan) {
+    for (const PlanCase<Step> &c : cases) {
+        Asked icon{c.icon_holding}, aside{c.aside_holding};
+        EXPECT_EQ(plan(c.icon, c.aside, icon.Of(), aside.Of()), c.step)
+            << static_cast<int>(c.icon) << "/" << static_cast<int>(c.aside);
+        EXPECT_LE(icon.times, 1);
+        EXPECT_LE(aside.times, 1);
+    }
+}
 
 TEST(ActionPlan, Replace) {
     using S = ReplaceStep;
-    const ReplaceCase cases[] = {
+    const PlanCase<ReplaceStep> cases[] = {
         // A fresh installation, and what is left when the icon folder is gone.
         {D, N, {}, {}, S::MoveAside},
         {N, N, {}, {}, S::UnpackOver},
@@ -51,24 +63,12 @@ TEST(ActionPlan, Replace) {
         {U, N, {}, {}, S::Refuse},
         {D, U, {}, {}, S::Refuse},
     };
-    for (const ReplaceCase &c : cases) {
-        Asked icon{c.icon_holding}, aside{c.aside_holding};
-        EXPECT_EQ(PlanReplace(c.icon, c.aside, icon.Of(), aside.Of()), c.step)
-            << static_cast<int>(c.icon) << "/" << static_cast<int>(c.aside);
-        EXPECT_LE(icon.times, 1);
-        EXPECT_LE(aside.times, 1);
-    }
+    ExpectSteps(cases, PlanReplace);
 }
-
-struct RestoreCase {
-    Place icon, aside;
-    std::optional<Holding> icon_holding, aside_holding;
-    RestoreStep step;
-};
 
 TEST(ActionPlan, Restore) {
     using S = RestoreStep;
-    const RestoreCase cases[] = {
+    const PlanCase<RestoreStep> cases[] = {
         // Nothing set aside, or only a plain file of that name: nothing to restore.
         {D, N, {}, {}, S::NoBackup},
         {D, F, {}, {}, S::NoBackup},
@@ -86,13 +86,7 @@ TEST(ActionPlan, Restore) {
         {U, D, {}, {}, S::Refuse},
         {D, U, {}, {}, S::Refuse},
     };
-    for (const RestoreCase &c : cases) {
-        Asked icon{c.icon_holding}, aside{c.aside_holding};
-        EXPECT_EQ(PlanRestore(c.icon, c.aside, icon.Of(), aside.Of()), c.step)
-            << static_cast<int>(c.icon) << "/" << static_cast<int>(c.aside);
-        EXPECT_LE(icon.times, 1);
-        EXPECT_LE(aside.times, 1);
-    }
+    ExpectSteps(cases, PlanRestore);
 }
 
 } // namespace
