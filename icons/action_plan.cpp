@@ -10,14 +10,11 @@ namespace {
 template <typename Step>
 Step ByHoldings(const HoldingOf &icon_holding, const HoldingOf &aside_holding, Step own_icons,
                 Step own_aside, Step refuse) {
-    switch (icon_holding()) {
-    case Holding::OwnCopies:
+    const Holding icons = icon_holding();
+    if (icons == Holding::OwnCopies)
         return own_icons;
-    case Holding::Unknown:
+    if (icons == Holding::Unknown)
         return refuse;
-    case Holding::Other:
-        break;
-    }
     return aside_holding() == Holding::OwnCopies ? own_aside : refuse;
 }
 
