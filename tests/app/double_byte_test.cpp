@@ -15,7 +15,7 @@ bool SingleByte(unsigned char) {
 
 // Program paths split by the code page's rule (GBK here), registry paths by the fixed rule
 // that every byte from 0x80 up leads. "\x81\x5c" (乗) and "\xB1\x5C" are GBK characters whose
-// trail byte is the backslash.
+// trail byte is the backslash, written "\x81\\" where a letter follows.
 TEST(SplitAtLastBackslash, SplitsAtTheLastWholeCharacterBackslash) {
     struct Case {
         LeadBytePredicate rule;
@@ -30,12 +30,7 @@ TEST(SplitAtLastBackslash, SplitsAtTheLastWholeCharacterBackslash) {
         {&IsGbkLeadByte, "\\\\server\\share\\swap.exe", "\\\\server\\share", "swap.exe"},
         {&IsGbkLeadByte, "D:\\Tools\\", "D:\\Tools", ""},
         // The trail byte inside the file name is not a separator.
-        {&IsGbkLeadByte,
-         "C:\\a\x81\x5c"
-         "b.exe",
-         "C:",
-         "a\x81\x5c"
-         "b.exe"},
+        {&IsGbkLeadByte, "C:\\a\x81\\b.exe", "C:", "a\x81\\b.exe"},
         // A directory whose name ends in that character keeps it whole.
         {&IsGbkLeadByte, "C:\\\x81\x5c\\swap.exe", "C:\\\x81\x5c", "swap.exe"},
         // No backslash at all, only a trail byte 0x5C.
@@ -44,10 +39,7 @@ TEST(SplitAtLastBackslash, SplitsAtTheLastWholeCharacterBackslash) {
         {&IsGbkLeadByte, "C:\\dir\\a\x81", "C:\\dir", "a\x81"},
         {&IsGbkLeadByte, "D:\\游戏\\换图标.exe", "D:\\游戏", "换图标.exe"},
         // Without lead bytes every backslash counts.
-        {&SingleByte,
-         "C:\\a\x81\x5c"
-         "b.exe",
-         "C:\\a\x81", "b.exe"},
+        {&SingleByte, "C:\\a\x81\\b.exe", "C:\\a\x81", "b.exe"},
 
         // Registry paths: key, then value name.
         {&IsHighByte, "SOFTWARE\\Tencent\\CrossFire\\InstallPath", "SOFTWARE\\Tencent\\CrossFire",
@@ -62,14 +54,9 @@ TEST(SplitAtLastBackslash, SplitsAtTheLastWholeCharacterBackslash) {
         {&IsHighByte, "Dir\\Key\xB1\x5C\\Name\xB1\x5C", "Dir\\Key\xB1\x5C", "Name\xB1\x5C"},
         {&IsHighByte, "\x81\x5C\x5CV", "\x81\x5C", "V"}, // the next backslash counts again
         // Every byte from 0x80 up is a first byte.
-        {&IsHighByte,
-         "A\\\xFF\x5C"
-         "B",
-         "A",
-         "\xFF\x5C"
-         "B"},
-        {&IsHighByte, "Key\\Value\xB1", "Key",
-         "Value\xB1"}, // a first byte at the end ends the scan
+        {&IsHighByte, "A\\\xFF\\B", "A", "\xFF\\B"},
+        // A first byte at the end ends the scan.
+        {&IsHighByte, "Key\\Value\xB1", "Key", "Value\xB1"},
     };
     for (const Case &c : cases) {
         const SplitText split = SplitAtLastBackslash(c.text, c.rule);
