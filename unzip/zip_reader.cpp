@@ -79,7 +79,7 @@ public:
 
 private:
     uint32_t MoveCursor(int32_t index);
-    uint32_t ProduceRecord(int32_t index, ZipEntry &out);
+    uint32_t ReadRecord(int32_t index, ZipEntry &out);
     uint32_t ReadLocalExtraField(std::vector<uint8_t> &extra);
     bool WriteData(HANDLE file);
 
@@ -151,11 +151,8 @@ uint32_t ZipReader::GetEntry(int32_t index, ZipEntry &out) {
         out.index = entry_count_;
         return kZipOk;
     }
-    uint32_t code = MoveCursor(index);
-    if (code != kZipOk)
-        return code;
     ZipEntry entry;
-    code = ProduceRecord(index, entry);
+    const uint32_t code = ReadRecord(index, entry);
     if (code != kZipOk)
         return code;
     cached_ = entry;
@@ -179,7 +176,12 @@ uint32_t ZipReader::ReadLocalExtraField(std::vector<uint8_t> &extra) {
     return kZipOk;
 }
 
-uint32_t ZipReader::ProduceRecord(int32_t index, ZipEntry &out) {
+// Moves minizip to the entry, then makes its record from the central record and the local
+// extra field.
+uint32_t ZipReader::ReadRecord(int32_t index, ZipEntry &out) {
+    uint32_t code = MoveCursor(index);
+    if (code != kZipOk)
+        return code;
     unz_file_info info = {};
     char name[kMaxPathBytes];
     if (unzGetCurrentFileInfo(zip_.get(), &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
@@ -200,7 +202,7 @@ uint32_t ZipReader::ProduceRecord(int32_t index, ZipEntry &out) {
     if (info.compression_method != 0 && info.compression_method != Z_DEFLATED)
         return kZipBadLocalHeader;
     std::vector<uint8_t> extra;
-    uint32_t code = ReadLocalExtraField(extra);
+    code = ReadLocalExtraField(extra);
     if (code != kZipOk)
         return code;
 
