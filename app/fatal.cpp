@@ -1,5 +1,6 @@
 #include "app/fatal.h"
 
+#include "app/double_byte.h"
 #include "app/fatal_text.h"
 
 #include <windows.h>
@@ -7,10 +8,6 @@
 namespace korvanta {
 namespace {
 FatalHooks hooks;
-
-bool IsLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) != FALSE;
-}
 } // namespace
 
 void InstallFatalHooks(const FatalHooks &h) {
@@ -23,7 +20,7 @@ void FatalError(const char *message, int32_t code) {
     // On the stack: a failed allocation is one of the reasons to be here, so the report must
     // not need the heap (MessageBoxA's own needs are the system's).
     char text[kFatalTextCapacity];
-    ComposeFatalText(message ? message : "", code, text, &IsLeadByte);
+    ComposeFatalText(message ? message : "", code, text, &SystemLeadByte);
     // No owner and not task-modal: the program's windows stay enabled while it is up.
     MessageBoxA(nullptr, text, "错误", MB_ICONERROR);
     if (hooks.clear_exit_routine)

@@ -8,7 +8,7 @@ namespace {
 // Appends whole characters to fixed storage while they fit, always leaving room for the NUL.
 class FixedText {
 public:
-    FixedText(std::span<char> out, bool (*is_lead_byte)(unsigned char))
+    FixedText(std::span<char> out, LeadBytePredicate is_lead_byte)
         : out_(out), is_lead_(is_lead_byte) {}
 
     // Stops before the first character that would leave less than `keep_free` bytes; a lead
@@ -17,8 +17,7 @@ public:
     bool Append(std::string_view piece, size_t keep_free = 0) {
         const size_t limit = out_.size() - 1;
         for (size_t at = 0; at < piece.size();) {
-            const size_t n =
-                is_lead_(static_cast<unsigned char>(piece[at])) && at + 1 < piece.size() ? 2 : 1;
+            const size_t n = CharLength(piece, at, is_lead_);
             if (length_ + n + keep_free > limit)
                 return false;
             for (size_t i = 0; i < n; ++i)
@@ -34,14 +33,14 @@ public:
 
 private:
     std::span<char> out_;
-    bool (*is_lead_)(unsigned char);
+    LeadBytePredicate is_lead_;
     size_t length_ = 0;
 };
 
 } // namespace
 
 size_t ComposeFatalText(std::string_view message, int32_t code, std::span<char> out,
-                        bool (*is_lead_byte)(unsigned char)) {
+                        LeadBytePredicate is_lead_byte) {
     if (out.empty())
         return 0;
     FixedText text(out, is_lead_byte);

@@ -1,6 +1,8 @@
 #pragma once
 // The text of the fatal error box, apart from the box itself so that it can be tested.
 
+#include "app/double_byte.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -17,6 +19,6 @@ inline constexpr size_t kFatalTextCapacity = 1024;
 // cut before the character that would not fit, whole characters taken by `is_lead_byte`, and
 // keeps its line break. Nothing is allocated.
 size_t ComposeFatalText(std::string_view message, int32_t code, std::span<char> out,
-                        bool (*is_lead_byte)(unsigned char));
+                        LeadBytePredicate is_lead_byte);
 
 } // namespace korvanta

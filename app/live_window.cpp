@@ -91,11 +91,4 @@ int32_t FocusedUnit(const LiveWindow &window) {
     return -1;
 }
 
-HWND UnitWindow(UnitRef ref) {
-    auto window = FindLiveWindow(ref.window);
-    if (!window || ref.unit < 0 || ref.unit >= static_cast<int32_t>(window->units.size()))
-        return nullptr;
-    return ref.unit == 0 ? window->hwnd : window->units[ref.unit]->hwnd;
-}
-
 } // namespace korvanta

@@ -63,8 +63,4 @@ LiveUnit *FindUnitByHwnd(HWND hwnd);
 // The unit of `window` that holds the keyboard focus (the control or a child of it); -1.
 int32_t FocusedUnit(const LiveWindow &window);
 
-// The window handle of a unit (the window's own for unit 0; null for function units and
-// units of windows that are not loaded).
-HWND UnitWindow(UnitRef unit);
-
 } // namespace korvanta

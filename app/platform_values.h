@@ -88,15 +88,24 @@ inline constexpr uint32_t kVkRControl = 0xA3;
 inline constexpr uint32_t kVkLMenu = 0xA4;
 inline constexpr uint32_t kVkRMenu = 0xA5;
 
+// File attributes.
+inline constexpr uint32_t kFileAttributeReadOnly = 0x01;
+inline constexpr uint32_t kFileAttributeHidden = 0x02;
+inline constexpr uint32_t kFileAttributeSystem = 0x04;
+inline constexpr uint32_t kFileAttributeDirectory = 0x10;
+inline constexpr uint32_t kFileAttributeArchive = 0x20;
+inline constexpr uint32_t kFileAttributeNormal = 0x80;
+inline constexpr uint32_t kFileAttributeReparsePoint = 0x400;
+
+// Message box styles.
+inline constexpr int32_t kMbSystemModal = 0x1000;
+inline constexpr int32_t kMbTaskModal = 0x2000;
+
 // Messages the idle rule looks at.
 inline constexpr uint32_t kWmPaint = 0x000F;
 inline constexpr uint32_t kWmNcMouseMove = 0x00A0;
 inline constexpr uint32_t kWmSysTimer = 0x0118;
 inline constexpr uint32_t kWmMouseMove = 0x0200;
-
-// File attributes the tree walk looks at.
-inline constexpr uint32_t kFileAttributeDirectory = 0x10;
-inline constexpr uint32_t kFileAttributeReparsePoint = 0x400;
 
 // COLORREF: 0x00BBGGRR.
 constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {

@@ -40,11 +40,18 @@ static_assert(kVkNumpad9 == VK_NUMPAD9 && kVkF1 == VK_F1 && kVkLShift == VK_LSHI
 static_assert(kVkRShift == VK_RSHIFT && kVkLControl == VK_LCONTROL);
 static_assert(kVkRControl == VK_RCONTROL && kVkLMenu == VK_LMENU && kVkRMenu == VK_RMENU);
 
+static_assert(kFileAttributeReadOnly == FILE_ATTRIBUTE_READONLY);
+static_assert(kFileAttributeHidden == FILE_ATTRIBUTE_HIDDEN);
+static_assert(kFileAttributeSystem == FILE_ATTRIBUTE_SYSTEM);
+static_assert(kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
+static_assert(kFileAttributeArchive == FILE_ATTRIBUTE_ARCHIVE);
+static_assert(kFileAttributeNormal == FILE_ATTRIBUTE_NORMAL);
+static_assert(kFileAttributeReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT);
+
+static_assert(kMbSystemModal == MB_SYSTEMMODAL && kMbTaskModal == MB_TASKMODAL);
+
 static_assert(kWmPaint == WM_PAINT && kWmNcMouseMove == WM_NCMOUSEMOVE);
 static_assert(kWmMouseMove == WM_MOUSEMOVE);
-
-static_assert(kFileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
-static_assert(kFileAttributeReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT);
 
 static_assert(Rgb(0x12, 0x34, 0x56) == RGB(0x12, 0x34, 0x56));
 

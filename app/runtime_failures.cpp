@@ -30,31 +30,12 @@ namespace {
 
 } // namespace
 
+// The other forms of new and delete are app/malloc_forms.cpp's.
 void *operator new(std::size_t n) {
     void *p = std::malloc(n ? n : 1);
     if (!p)
         AllocationFailed(n);
     return p;
-}
-
-void *operator new[](std::size_t n) {
-    return ::operator new(n);
-}
-
-void operator delete(void *p) noexcept {
-    std::free(p);
-}
-
-void operator delete[](void *p) noexcept {
-    std::free(p);
-}
-
-void operator delete(void *p, std::size_t) noexcept {
-    std::free(p);
-}
-
-void operator delete[](void *p, std::size_t) noexcept {
-    std::free(p);
 }
 
 namespace std {

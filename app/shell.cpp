@@ -1,5 +1,6 @@
 #include "app/shell.h"
 
+#include "app/double_byte.h"
 #include "app/events.h"
 #include "app/fatal.h"
 #include "app/live_window.h"
@@ -18,9 +19,6 @@ namespace {
 
 struct ShellApp {
     HANDLE heap = nullptr;
-    std::string program_directory;
-    std::string program_file_name;
-    DWORD window_thread = 0;
     bool ole_started = false;
     std::vector<const WindowDescription *> windows; // the window table
     void (*exit_routine)() = nullptr;
@@ -30,10 +28,6 @@ struct ShellApp {
 };
 
 ShellApp shell;
-
-bool IsLeadByte(unsigned char c) {
-    return IsDBCSLeadByte(c) != FALSE;
-}
 
 void ClearExitRoutine() {
     shell.exit_routine = nullptr;
@@ -71,13 +65,10 @@ void InitShell() {
     }
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
-    ProgramPath split = SplitProgramPath(path, &IsLeadByte);
-    shell.program_directory = std::move(split.directory);
-    shell.program_file_name = std::move(split.file_name);
-    // "C:" alone names that drive's current directory, which is what a program in a drive
-    // root gets; a failure leaves the inherited directory.
-    SetCurrentDirectoryA(shell.program_directory.c_str());
-    shell.window_thread = GetCurrentThreadId();
+    // The program's directory, without its trailing backslash. "C:" alone names that drive's
+    // current directory, which is what a program in a drive root gets; a failure leaves the
+    // inherited directory.
+    SetCurrentDirectoryA(SplitAtLastBackslash(path, &SystemLeadByte).before.c_str());
     InitConstantRanges();
     shell.windows.clear();
     for (const WindowDescription *d : HeldWindowDescriptions()) {
@@ -94,8 +85,7 @@ void RegisterExitRoutine(void (*routine)()) {
 void RunStartWindow(int32_t window_id) {
     if (!FindWindowDescription(window_id))
         FatalError("载入启动窗口失败", 0);
-    if (!LoadWindow(window_id))
-        FatalError("载入启动窗口失败", 0);
+    LoadWindow(window_id);
 }
 
 namespace {
@@ -183,14 +173,6 @@ void ShutdownShell(int32_t) {
 void EndProgram(int32_t exit_code) {
     ShutdownShell(exit_code);
     ExitProcess(static_cast<UINT>(exit_code));
-}
-
-const std::string &ProgramDirectory() {
-    return shell.program_directory;
-}
-
-const std::string &ProgramFileName() {
-    return shell.program_file_name;
 }
 
 } // namespace korvanta

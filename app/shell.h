@@ -5,7 +5,6 @@
 #include "app/unit_record.h"
 
 #include <cstdint>
-#include <string>
 
 namespace korvanta {
 
@@ -18,7 +17,7 @@ void ExitRoutine();
 int RunProcess(int32_t (*entry)());
 
 // Takes the process heap, starts OLE, makes the program's directory the current directory,
-// records the window thread and the constant data, and reads the window descriptions.
+// records the constant data, and reads the window descriptions.
 void InitShell();
 void RegisterExitRoutine(void (*routine)());
 // Builds and shows the window; does not return if it cannot.
@@ -32,9 +31,5 @@ const WindowDescription *FindWindowDescription(int32_t window_id);
 
 // Reported by the window layer once a program window is gone: ends the loop after the last.
 void ProgramWindowDestroyed();
-
-// What InitShell found.
-const std::string &ProgramDirectory();
-const std::string &ProgramFileName();
 
 } // namespace korvanta

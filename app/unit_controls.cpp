@@ -68,13 +68,10 @@ HFONT FontFor(LiveUnit &unit, std::span<const uint8_t> description) {
 }
 
 int32_t TextHeight(HFONT font) {
-    HDC dc = GetDC(nullptr);
+    UniqueScreenDc dc(GetDC(nullptr));
     TEXTMETRICA tm{};
-    {
-        SelectScope select(dc, font);
-        GetTextMetricsA(dc, &tm);
-    }
-    ReleaseDC(nullptr, dc);
+    SelectScope select(dc.get(), font);
+    GetTextMetricsA(dc.get(), &tm);
     return tm.tmHeight;
 }
 

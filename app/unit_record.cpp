@@ -5,15 +5,15 @@ namespace korvanta {
 UnitTypeTraits TraitsOf(UnitType type) {
     switch (type) {
     case UnitType::Window:
-        return {true, true, true, MnemonicAction::None, true};
+        return {true, true, MnemonicAction::None, true};
     case UnitType::Label:
-        return {true, true, false, MnemonicAction::FocusNext, true};
+        return {true, false, MnemonicAction::FocusNext, true};
     case UnitType::Button:
-        return {true, true, true, MnemonicAction::RaiseClick, true};
+        return {true, true, MnemonicAction::RaiseClick, true};
     case UnitType::EditBox:
-        return {true, true, true, MnemonicAction::None, true};
+        return {true, true, MnemonicAction::None, true};
     case UnitType::Zip:
-        return {true, false, false, MnemonicAction::None, true};
+        return {false, false, MnemonicAction::None, true};
     }
     return {};
 }
@@ -48,25 +48,13 @@ bool DescriptionIsConsistent(const WindowDescription &description) {
         const UnitRecord &u = description.units[i];
         if (i > 0 && u.type == UnitType::Window)
             return false; // one window per description; units are never nested
-        bool ok = false;
-        switch (u.type) {
-        case UnitType::Window:
-            ok = u.window != nullptr;
-            break;
-        case UnitType::Label:
-            ok = u.label != nullptr;
-            break;
-        case UnitType::Button:
-            ok = u.button != nullptr;
-            break;
-        case UnitType::EditBox:
-            ok = u.edit_box != nullptr;
-            break;
-        case UnitType::Zip:
-            ok = true;
-            break;
-        }
-        if (!ok || !TraitsOf(u.type).known)
+        // Each type with its properties (the ZIP unit has none); a type outside the list has
+        // none that would do.
+        const bool has_properties =
+            (u.type == UnitType::Window && u.window) || (u.type == UnitType::Label && u.label) ||
+            (u.type == UnitType::Button && u.button) ||
+            (u.type == UnitType::EditBox && u.edit_box) || u.type == UnitType::Zip;
+        if (!has_properties)
             return false;
     }
     return true;

@@ -15,7 +15,6 @@ enum class UnitType : int32_t { Window, Label, Button, EditBox, Zip };
 // What a unit type does at run time.
 enum class MnemonicAction { None, RaiseClick, FocusNext };
 struct UnitTypeTraits {
-    bool known = false;
     bool has_window = false; // false: a function unit, never on screen
     bool can_focus = false;
     MnemonicAction mnemonic = MnemonicAction::None;

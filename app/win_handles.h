@@ -1,46 +1,36 @@
 #pragma once
 // Owners of the window-layer handles: each closes its handle exactly once, none can be copied.
 
-#include "host/handles.h"
+#include "app/unique_handle.h"
 
 #include <windows.h>
 
 namespace korvanta {
 
-template <typename Handle> struct GdiObjectTraits {
-    using Raw = Handle;
-    static Raw Empty() { return nullptr; }
-    static bool IsValid(Raw h) { return h != nullptr; }
-    static bool Close(Raw h) { return DeleteObject(h) != FALSE; }
-};
+template <typename Object> bool DeleteGdiObject(Object object) {
+    return DeleteObject(object) != FALSE;
+}
+inline bool DestroyIconHandle(HICON icon) {
+    return DestroyIcon(icon) != FALSE;
+}
+inline bool DestroyWindowHandle(HWND hwnd) {
+    return DestroyWindow(hwnd) != FALSE;
+}
+inline bool DeleteMemoryDc(HDC dc) {
+    return DeleteDC(dc) != FALSE;
+}
+// A DC of the whole screen, from GetDC(nullptr).
+inline bool ReleaseScreenDc(HDC dc) {
+    return ReleaseDC(nullptr, dc) != 0;
+}
 
-struct IconTraits {
-    using Raw = HICON;
-    static Raw Empty() { return nullptr; }
-    static bool IsValid(Raw h) { return h != nullptr; }
-    static bool Close(Raw h) { return DestroyIcon(h) != FALSE; }
-};
-
-struct WindowTraits {
-    using Raw = HWND;
-    static Raw Empty() { return nullptr; }
-    static bool IsValid(Raw h) { return h != nullptr; }
-    static bool Close(Raw h) { return DestroyWindow(h) != FALSE; }
-};
-
-struct MemoryDcTraits {
-    using Raw = HDC;
-    static Raw Empty() { return nullptr; }
-    static bool IsValid(Raw h) { return h != nullptr; }
-    static bool Close(Raw h) { return DeleteDC(h) != FALSE; }
-};
-
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueFont = UniqueHandle<HFONT, &DeleteGdiObject<HFONT>>;
+using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteGdiObject<HBITMAP>>;
+using UniqueBrush = UniqueHandle<HBRUSH, &DeleteGdiObject<HBRUSH>>;
+using UniqueMemoryDc = UniqueHandle<HDC, &DeleteMemoryDc>;
+using UniqueScreenDc = UniqueHandle<HDC, &ReleaseScreenDc>;
+using UniqueIcon = UniqueHandle<HICON, &DestroyIconHandle>;
+using UniqueWindow = UniqueHandle<HWND, &DestroyWindowHandle>;
 
 // Selects an object into a DC for one scope and puts the previous one back.
 class SelectScope {

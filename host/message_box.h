@@ -20,9 +20,4 @@ inline int32_t ShowMessage(const char *text, int32_t flags = 0) {
     return ShowMessage(TypedValue::Text(text), TypedValue::Integer(flags), TypedValue::Omitted());
 }
 
-inline int32_t ShowMessage(const char *text, int32_t flags, const char *caption) {
-    return ShowMessage(TypedValue::Text(text), TypedValue::Integer(flags),
-                       TypedValue::Text(caption));
-}
-
 } // namespace korvanta

@@ -6,34 +6,17 @@ namespace korvanta {
 
 RegistryRoot RootForCode(int32_t code) {
     switch (code) {
-    case 1:
+    case kRootCodeClassesRoot:
         return RegistryRoot::ClassesRoot;
-    case 2:
+    case kRootCodeCurrentConfig:
         return RegistryRoot::CurrentConfig;
-    case 4:
+    case kRootCodeLocalMachine:
         return RegistryRoot::LocalMachine;
-    case 5:
+    case kRootCodeUsers:
         return RegistryRoot::Users;
     default:
         return RegistryRoot::CurrentUser;
     }
-}
-
-RegistryPath SplitRegistryPath(std::string_view path) {
-    size_t split = std::string_view::npos;
-    for (size_t i = 0; i < path.size(); ++i) {
-        auto byte = static_cast<unsigned char>(path[i]);
-        if (byte >= 0x80) {
-            if (i + 1 >= path.size())
-                break;
-            ++i; // the second byte of the character, whatever its value
-        } else if (byte == '\\') {
-            split = i;
-        }
-    }
-    if (split == std::string_view::npos)
-        return {std::string(), std::string(path)};
-    return {std::string(path.substr(0, split)), std::string(path.substr(split + 1))};
 }
 
 std::string_view StoredText(const char *data, size_t size) {

@@ -1,5 +1,6 @@
 #include "host/registry.h"
 
+#include "app/double_byte.h"
 #include "host/handles.h"
 #include "host/registry_path.h"
 #include "host/scratch_pool.h"
@@ -60,14 +61,18 @@ std::optional<Text> Expand(const char *source) {
 // The value's text, or nothing when the default applies. The key stays open only while the
 // value is read, and the scratch buffers go back on every path.
 std::optional<Text> Look(HKEY root, const char *path) {
-    RegistryPath where = SplitRegistryPath(path ? path : "");
+    // Key and value name split at the last backslash by the fixed rule of registry paths, not
+    // the code page's: a byte of 0x80 or above and the byte after it are one character, even
+    // when the second is 0x5C. The key may be empty (the root itself), and so may the value
+    // name (the key's unnamed value).
+    const SplitText where = SplitAtLastBackslash(path ? path : "", &IsHighByte);
     RegistryKey key;
     // KEY_READ alone: no view flag, so a 32-bit program reads the 32-bit view.
-    if (RegOpenKeyExA(root, where.key.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, where.before.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return std::nullopt;
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (RegQueryValueExA(key.get(), where.value.c_str(), nullptr, &type, nullptr, &size) !=
+    if (RegQueryValueExA(key.get(), where.after.c_str(), nullptr, &type, nullptr, &size) !=
         ERROR_SUCCESS)
         return std::nullopt;
     if (type != REG_SZ && type != REG_EXPAND_SZ)
@@ -76,7 +81,7 @@ std::optional<Text> Look(HKEY root, const char *path) {
     if (!data)
         return std::nullopt;
     DWORD read = size;
-    if (RegQueryValueExA(key.get(), where.value.c_str(), nullptr, nullptr,
+    if (RegQueryValueExA(key.get(), where.after.c_str(), nullptr, nullptr,
                          reinterpret_cast<BYTE *>(data.get()), &read) != ERROR_SUCCESS)
         return std::nullopt;
     key.Close();

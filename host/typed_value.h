@@ -60,7 +60,6 @@ public:
     bool logical_value() const { return integer_ != 0; }
     double date_value() const { return double_; }
     const char *text_value() const { return text_; }
-    const ByteBlock *block_value() const { return block_; }
 
 private:
     template <typename Member, typename Value>

@@ -1,5 +1,7 @@
 #include "host/value_render.h"
 
+#include "app/platform_values.h"
+
 #include <bit>
 #include <cinttypes>
 #include <cmath>
@@ -7,9 +9,6 @@
 
 namespace korvanta {
 namespace {
-
-constexpr int32_t kSystemModal = 0x1000;
-constexpr int32_t kTaskModal = 0x2000;
 
 // 1 January 100 and 31 December 9999, the range an OLE date can be shown in.
 constexpr double kFirstOleDate = -657434.0;
@@ -159,7 +158,7 @@ int32_t FlagsValue(const TypedValue &flags) {
 }
 
 int32_t MessageStyle(int32_t flags) {
-    return (flags & kSystemModal) ? flags : flags | kTaskModal;
+    return (flags & win::kMbSystemModal) ? flags : flags | win::kMbTaskModal;
 }
 
 int32_t MessageResultCode(int32_t platform_result) {

@@ -1,6 +1,24 @@
 #include "icons/action_plan.h"
 
 namespace korvanta {
+namespace {
+
+// Both folders exist and the icon folder is to be looked into: the program's own copies there
+// are its to overwrite or throw away; an unreadable folder is left alone; the game's icons
+// leave the decision to what the set-aside folder holds, where only the program's own copies
+// may go.
+template <typename Step>
+Step ByHoldings(const HoldingOf &icon_holding, const HoldingOf &aside_holding, Step own_icons,
+                Step own_aside, Step refuse) {
+    const Holding icons = icon_holding();
+    if (icons == Holding::OwnCopies)
+        return own_icons;
+    if (icons == Holding::Unknown)
+        return refuse;
+    return aside_holding() == Holding::OwnCopies ? own_aside : refuse;
+}
+
+} // namespace
 
 ReplaceStep PlanReplace(Place icon, Place aside, const HoldingOf &icon_holding,
                         const HoldingOf &aside_holding) {
@@ -15,18 +33,11 @@ ReplaceStep PlanReplace(Place icon, Place aside, const HoldingOf &icon_holding,
     // set-aside folder is where a restore finds it again.
     if (aside == Place::Nothing)
         return ReplaceStep::MoveAside;
-    switch (icon_holding()) {
-    case Holding::OwnCopies:
-        return ReplaceStep::UnpackOver; // the foreign set, or part of it, is installed
-    case Holding::Unknown:
-        return ReplaceStep::Refuse;
-    case Holding::Other:
-        break;
-    }
-    // The game's icons are in place and something is in the set-aside folder: only the
-    // program's own copies may make room for them.
-    return aside_holding() == Holding::OwnCopies ? ReplaceStep::ClearAsideThenMove
-                                                 : ReplaceStep::Refuse;
+    // Own copies in the icon folder: the foreign set, or part of it, is installed. The game's
+    // icons in place and something in the set-aside folder: only the program's own copies may
+    // make room for them.
+    return ByHoldings(icon_holding, aside_holding, ReplaceStep::UnpackOver,
+                      ReplaceStep::ClearAsideThenMove, ReplaceStep::Refuse);
 }
 
 RestoreStep PlanRestore(Place icon, Place aside, const HoldingOf &icon_holding,
@@ -38,18 +49,11 @@ RestoreStep PlanRestore(Place icon, Place aside, const HoldingOf &icon_holding,
         return RestoreStep::Refuse;
     if (icon == Place::Nothing)
         return RestoreStep::SwapBack;
-    switch (icon_holding()) {
-    case Holding::OwnCopies:
-        return RestoreStep::SwapBack; // the installed folder is the program's to throw away
-    case Holding::Unknown:
-        return RestoreStep::Refuse;
-    case Holding::Other:
-        break;
-    }
-    // The icon folder holds the game's icons: the set-aside folder is a stock copy the last
-    // restore made (then it is completed), or icons of the game's too (then nothing goes).
-    return aside_holding() == Holding::OwnCopies ? RestoreStep::RefreshStockCopy
-                                                 : RestoreStep::Refuse;
+    // Own copies in the icon folder: the installed folder is the program's to throw away. The
+    // game's icons there: the set-aside folder is a stock copy the last restore made (then it
+    // is completed), or icons of the game's too (then nothing goes).
+    return ByHoldings(icon_holding, aside_holding, RestoreStep::SwapBack,
+                      RestoreStep::RefreshStockCopy, RestoreStep::Refuse);
 }
 
 } // namespace korvanta

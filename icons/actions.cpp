@@ -1,5 +1,6 @@
 #include "icons/handlers.h"
 
+#include "app/content.h"
 #include "app/zip_unit.h"
 #include "host/file_ops.h"
 #include "host/message_box.h"
@@ -22,6 +23,13 @@ constexpr int32_t kInformationIcon = MB_ICONASTERISK; // 0x40
 
 constexpr const char kReplaceFailed[] = "替换失败，请关闭游戏后重试。\r\n\r\n";
 constexpr const char kRestoreFailed[] = "恢复失败，请关闭游戏后重试。\r\n\r\n";
+
+// The game directory as 编辑框1 holds it now, followed by the suffix. Built afresh for every
+// step, so nothing is cached between steps or clicks.
+Text GamePath(const char *suffix) {
+    Text root = ReadContent(kEditBox1);
+    return Concat({root.get(), suffix});
+}
 
 void ShowFailure(const char *what) {
     Text message = Concat({what, GamePath(kIconDir).get()});

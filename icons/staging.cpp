@@ -12,16 +12,13 @@
 
 namespace korvanta {
 
-namespace {
-constexpr int32_t kLocalMachine = 4;
-}
-
 // Runs once, before the window shows. No result is looked at and nothing is shown: a game
 // that is not installed, or a staging directory that cannot be written, only shows later,
 // when an action needs them.
 void StartupStaging() {
-    Text found = ReadRegistryText(kLocalMachine, "SOFTWARE\\Tencent\\CrossFire\\InstallPath",
-                                  "您的电脑未安装穿越火线");
+    Text found =
+        ReadRegistryText(kRootCodeLocalMachine, "SOFTWARE\\Tencent\\CrossFire\\InstallPath",
+                         "您的电脑未安装穿越火线");
     GameRoot = std::move(found);
     WriteContent(kEditBox1, GameRoot.get());
     CreateDirectoryA(kCacheDir, nullptr);

@@ -1,9 +1,9 @@
 #include "unzip/archive_extractor.h"
 
+#include "app/platform_values.h"
 #include "unzip/entry_fields.h"
 #include "unzip/paths.h"
 #include "unzip/signature.h"
-#include "unzip/win_text.h"
 #include "unzip/zip_reader.h"
 
 #include <io.h>
@@ -117,7 +117,7 @@ int32_t ArchiveExtractor::ExtractAll(const char *archive_path, const char *desti
         // A longer path would have to be cut, and a cut path names another file.
         if (target.size() >= kMaxPathBytes)
             return FailureEnd(0, std::move(handle));
-        if (entry.attributes & kAttrDirectory) {
+        if (entry.attributes & win::kFileAttributeDirectory) {
             if (!PathExists(target.c_str()) && !MakeDirectoryChain(target.c_str()))
                 return FailureEnd(0, std::move(handle));
         } else {

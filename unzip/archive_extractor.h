@@ -43,7 +43,6 @@ public:
 
     bool cancel_requested() const { return cancel_; }
     uint32_t total() const { return total_; }
-    uint32_t current() const { return current_; }
 
     // The unit's live window object, for the callback to raise its event on; the extractor
     // itself never looks at it.

@@ -1,5 +1,7 @@
 #include "unzip/entry_fields.h"
 
+#include "app/platform_values.h"
+
 namespace korvanta {
 namespace {
 
@@ -18,19 +20,19 @@ int32_t ReadLe32Signed(const uint8_t *p) {
 } // namespace
 
 uint32_t MapExternalAttributes(uint32_t external) {
-    uint32_t attributes = kAttrNormal;
-    if (external & (kUnixDirectory | kAttrDirectory))
-        attributes = kAttrDirectory | kAttrNormal;
-    if (external & kAttrArchive)
-        attributes |= kAttrArchive;
-    if (external & kAttrHidden)
-        attributes |= kAttrHidden;
+    uint32_t attributes = win::kFileAttributeNormal;
+    if (external & (kUnixDirectory | win::kFileAttributeDirectory))
+        attributes = win::kFileAttributeDirectory | win::kFileAttributeNormal;
+    if (external & win::kFileAttributeArchive)
+        attributes |= win::kFileAttributeArchive;
+    if (external & win::kFileAttributeHidden)
+        attributes |= win::kFileAttributeHidden;
     // An archive made on DOS or Windows has the Unix half zero, so its files come out
     // read-only here; the extractor clears that again after writing.
-    if (!(external & kUnixOwnerWrite) || (external & kAttrReadOnly))
-        attributes |= kAttrReadOnly;
-    if (external & kAttrSystem)
-        attributes |= kAttrSystem;
+    if (!(external & kUnixOwnerWrite) || (external & win::kFileAttributeReadOnly))
+        attributes |= win::kFileAttributeReadOnly;
+    if (external & win::kFileAttributeSystem)
+        attributes |= win::kFileAttributeSystem;
     return attributes;
 }
 

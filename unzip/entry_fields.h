@@ -7,16 +7,9 @@
 
 namespace korvanta {
 
-// Win32 attribute bits, spelt out so that this file needs no platform header.
-inline constexpr uint32_t kAttrReadOnly = 0x01;
-inline constexpr uint32_t kAttrHidden = 0x02;
-inline constexpr uint32_t kAttrSystem = 0x04;
-inline constexpr uint32_t kAttrDirectory = 0x10;
-inline constexpr uint32_t kAttrArchive = 0x20;
-inline constexpr uint32_t kAttrNormal = 0x80;
-
-// The attributes of an entry from its 32-bit external attributes, whatever host made the
-// archive: the lower half read as DOS bits, the upper half as a Unix mode.
+// The attributes of an entry (Win32 attribute bits) from its 32-bit external attributes,
+// whatever host made the archive: the lower half read as DOS bits, the upper half as a Unix
+// mode.
 uint32_t MapExternalAttributes(uint32_t external);
 
 // The times an extended-timestamp block carries, in seconds since 1970-01-01 00:00 UTC,

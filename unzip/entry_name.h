@@ -1,7 +1,7 @@
 #pragma once
 // Which entry names the extractor will join to a destination.
 
-#include "unzip/lead_byte.h"
+#include "app/double_byte.h"
 
 #include <string_view>
 

@@ -9,13 +9,7 @@ bool IsSeparator(char c) {
 
 // Whether the last character of the text (walked from its start) is a single-byte "\".
 bool EndsWithBackslashChar(std::string_view text, LeadBytePredicate is_lead) {
-    size_t at = 0;
-    size_t last = 0;
-    while (at < text.size()) {
-        last = at;
-        at += CharLength(text, at, is_lead);
-    }
-    return !text.empty() && at - last == 1 && text[last] == '\\';
+    return !text.empty() && LastBackslash(text, is_lead) == text.size() - 1;
 }
 
 } // namespace

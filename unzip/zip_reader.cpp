@@ -1,11 +1,11 @@
 #include "unzip/zip_reader.h"
 
+#include "app/platform_values.h"
 #include "host/handles.h"
 #include "unzip/entry_decoder.h"
 #include "unzip/entry_fields.h"
 #include "unzip/entry_name.h"
 #include "unzip/paths.h"
-#include "unzip/win_text.h"
 #include "unzip/zip_file_access.h"
 
 #include "unzip.h"
@@ -20,13 +20,10 @@ namespace {
 
 constexpr uLong kEncryptedFlag = 0x0001;
 
-struct UnzFileTraits {
-    using Raw = unzFile;
-    static Raw Empty() { return nullptr; }
-    static bool IsValid(Raw zip) { return zip != nullptr; }
-    static bool Close(Raw zip) { return unzClose(zip) == UNZ_OK; }
-};
-using UnzArchive = UniqueHandle<UnzFileTraits>;
+bool CloseUnzArchive(unzFile zip) {
+    return unzClose(zip) == UNZ_OK;
+}
+using UnzArchive = UniqueHandle<unzFile, &CloseUnzArchive>;
 
 // The data stream of minizip's current entry, in raw form (as stored, not inflated); closed
 // on every way out, so no stream outlives the call that opened it.
@@ -61,7 +58,6 @@ bool UnixToFileTime(int32_t seconds, FILETIME &out) {
     SYSTEMTIME st = {};
     st.wYear = static_cast<WORD>(utc->tm_year + 1900);
     st.wMonth = static_cast<WORD>(utc->tm_mon + 1);
-    st.wDayOfWeek = static_cast<WORD>(utc->tm_wday);
     st.wDay = static_cast<WORD>(utc->tm_mday);
     st.wHour = static_cast<WORD>(utc->tm_hour);
     st.wMinute = static_cast<WORD>(utc->tm_min);
@@ -83,7 +79,7 @@ public:
 
 private:
     uint32_t MoveCursor(int32_t index);
-    uint32_t ProduceRecord(int32_t index, ZipEntry &out);
+    uint32_t ReadRecord(int32_t index, ZipEntry &out);
     uint32_t ReadLocalExtraField(std::vector<uint8_t> &extra);
     bool WriteData(HANDLE file);
 
@@ -155,11 +151,8 @@ uint32_t ZipReader::GetEntry(int32_t index, ZipEntry &out) {
         out.index = entry_count_;
         return kZipOk;
     }
-    uint32_t code = MoveCursor(index);
-    if (code != kZipOk)
-        return code;
     ZipEntry entry;
-    code = ProduceRecord(index, entry);
+    const uint32_t code = ReadRecord(index, entry);
     if (code != kZipOk)
         return code;
     cached_ = entry;
@@ -183,7 +176,12 @@ uint32_t ZipReader::ReadLocalExtraField(std::vector<uint8_t> &extra) {
     return kZipOk;
 }
 
-uint32_t ZipReader::ProduceRecord(int32_t index, ZipEntry &out) {
+// Moves minizip to the entry, then makes its record from the central record and the local
+// extra field.
+uint32_t ZipReader::ReadRecord(int32_t index, ZipEntry &out) {
+    uint32_t code = MoveCursor(index);
+    if (code != kZipOk)
+        return code;
     unz_file_info info = {};
     char name[kMaxPathBytes];
     if (unzGetCurrentFileInfo(zip_.get(), &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
@@ -195,7 +193,7 @@ uint32_t ZipReader::ProduceRecord(int32_t index, ZipEntry &out) {
     if (info.size_filename >= kMaxPathBytes || std::strlen(name) != info.size_filename)
         return kZipRefusedEntry;
     if (!IsSafeEntryName(std::string_view(name, info.size_filename),
-                         (attributes & kAttrDirectory) != 0, SystemLeadByte))
+                         (attributes & win::kFileAttributeDirectory) != 0, SystemLeadByte))
         return kZipRefusedEntry;
     // There is no password: encrypted bytes would reach the file as they are.
     if (info.flag & kEncryptedFlag)
@@ -204,7 +202,7 @@ uint32_t ZipReader::ProduceRecord(int32_t index, ZipEntry &out) {
     if (info.compression_method != 0 && info.compression_method != Z_DEFLATED)
         return kZipBadLocalHeader;
     std::vector<uint8_t> extra;
-    uint32_t code = ReadLocalExtraField(extra);
+    code = ReadLocalExtraField(extra);
     if (code != kZipOk)
         return code;
 
@@ -239,7 +237,7 @@ uint32_t ZipReader::ExtractEntry(int32_t index, const char *target) {
     code = GetEntry(index, entry);
     if (code != kZipOk)
         return code;
-    if (entry.attributes & kAttrDirectory) {
+    if (entry.attributes & win::kFileAttributeDirectory) {
         for (const std::string &level : DirectoryLevelsUnder(working_dir_, entry.name))
             CreateDirectoryA(level.c_str(), nullptr);
         return kZipOk;

@@ -1,5 +1,6 @@
 #include "app/fatal_text.h"
-#include "app/shell_logic.h"
+
+#include "tests/app/gbk_lead_byte.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The shell end to end in child processes: the exit codes, the exit routine and the fatal
 // error box of every fatal condition of the shell and the window layer.
 #include "app/content.h"
+#include "app/double_byte.h"
 #include "app/events.h"
 #include "app/fatal.h"
 #include "app/live_window.h"
@@ -12,6 +13,7 @@
 #include "tests/app/child_process.h"
 #include "tests/app/handler_doubles.h"
 #include "tests/app/refusing_allocator.h"
+#include "tests/app/unit_window.h"
 
 #include <gtest/gtest.h>
 
@@ -115,7 +117,10 @@ const ChildScenarioEntry kCurrentDirectory("current-directory", [] {
     InitShell();
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof cwd, cwd);
-    WriteMarker(std::string(cwd) + "|" + ProgramDirectory() + "|" + ProgramFileName());
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    const SplitText split = SplitAtLastBackslash(exe, &SystemLeadByte);
+    WriteMarker(std::string(cwd) + "|" + split.before + "|" + split.after);
     return 0;
 });
 

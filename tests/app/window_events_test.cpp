@@ -5,6 +5,7 @@
 #include "app/message_dispatch.h"
 #include "app/shell.h"
 #include "app/window_loader.h"
+#include "tests/app/unit_window.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include "app/window_loader.h"
 #include "icons/main_window.h"
 #include "tests/app/handler_doubles.h"
+#include "tests/app/unit_window.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 #include "icons/main_window.h"
 #include "tests/app/child_process.h"
 #include "tests/app/handler_doubles.h"
+#include "tests/app/unit_window.h"
 
 #include <gtest/gtest.h>
 

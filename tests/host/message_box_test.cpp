@@ -145,9 +145,15 @@ TEST_F(MessageBoxOnScreen, StyleReachesTheBox) {
 
 TEST_F(MessageBoxOnScreen, CaptionsAndRenderedValues) {
     int32_t result = -1;
-    EXPECT_EQ(Show([] { return ShowMessage("?", 0, "标题"); }, IDOK, result).caption, "标题");
+    const auto with_caption = [](const char *caption) {
+        return [caption] {
+            return ShowMessage(TypedValue::Text("?"), TypedValue::Integer(0),
+                               TypedValue::Text(caption));
+        };
+    };
+    EXPECT_EQ(Show(with_caption("标题"), IDOK, result).caption, "标题");
     // An absent caption shows as an empty title, not the platform's own "错误".
-    BoxView absent = Show([] { return ShowMessage("?", 0, nullptr); }, IDOK, result);
+    BoxView absent = Show(with_caption(nullptr), IDOK, result);
     EXPECT_TRUE(absent.found && absent.caption.empty());
 
     testing::OwnedBlock block({'z', 'i', 'p'});

@@ -3,6 +3,7 @@
 #include "app/live_window.h"
 #include "app/window_loader.h"
 #include "app/zip_unit.h"
+#include "tests/app/unit_window.h"
 
 #include <cstdio>
 #include <span>

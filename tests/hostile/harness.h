@@ -13,7 +13,7 @@
 
 namespace korvanta::test {
 
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using KernelHandle = FileHandle;
 
 struct Extraction {
     int32_t result = 0;

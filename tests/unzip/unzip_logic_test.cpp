@@ -4,6 +4,8 @@
 #include "unzip/progress.h"
 #include "unzip/signature.h"
 
+#include "tests/app/gbk_lead_byte.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,10 +16,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// Lead bytes of GBK, the program's code page.
-bool GbkLead(unsigned char b) {
-    return b >= 0x81 && b <= 0xfe;
-}
+constexpr LeadBytePredicate GbkLead = &IsGbkLeadByte;
 bool NoLead(unsigned char) {
     return false;
 }
