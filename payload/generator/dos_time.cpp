@@ -25,17 +25,6 @@ DosStamp ToDos(const CivilTime &t) {
     return s;
 }
 
-CivilTime FromDos(DosStamp s) {
-    CivilTime t;
-    t.year = 1980 + (s.date >> 9);
-    t.month = (s.date >> 5) & 0x0F;
-    t.day = s.date & 0x1F;
-    t.hour = s.time >> 11;
-    t.minute = (s.time >> 5) & 0x3F;
-    t.second = (s.time & 0x1F) * 2;
-    return t;
-}
-
 uint64_t FileTimeOfLocal(const CivilTime &local, int utc_offset_hours) {
     const int64_t seconds = DaysFromCivil(local.year, local.month, local.day) * 86400 +
                             local.hour * 3600 + local.minute * 60 + local.second -

@@ -24,7 +24,6 @@ inline constexpr int kPackingUtcOffsetHours = 8;
 
 // MS-DOS keeps seconds in units of two; an odd second is rounded down.
 DosStamp ToDos(const CivilTime &t);
-CivilTime FromDos(DosStamp s);
 
 // 100-nanosecond intervals since 1601-01-01 00:00 UTC of a local time at the given offset.
 uint64_t FileTimeOfLocal(const CivilTime &local, int utc_offset_hours);
