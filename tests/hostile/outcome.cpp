@@ -1,5 +1,6 @@
 #include "tests/hostile/outcome.h"
 
+#include "app/double_byte.h"
 #include "unzip.h"
 
 #include <algorithm>
@@ -14,16 +15,16 @@ namespace {
 // its trail byte may look like an ASCII capital.
 std::string Key(std::string_view name) {
     std::string key;
-    for (size_t i = 0; i < name.size(); ++i) {
+    for (size_t i = 0; i < name.size();) {
+        const size_t length = CharLength(name, i, &SystemLeadByte);
         const auto c = static_cast<unsigned char>(name[i]);
-        if (IsDBCSLeadByte(c) && i + 1 < name.size()) {
+        if (length == 2)
             key += name.substr(i, 2);
-            ++i;
-        } else if (c == '/') {
+        else if (c == '/')
             key += '\\';
-        } else {
+        else
             key += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-        }
+        i += length;
     }
     return key;
 }
