@@ -117,7 +117,7 @@ TEST_F(DeleteTreeOnDisk, MissingEmptyAndFilePathsAreFalse) {
 
 // Nothing is read, let alone removed, on the way to refusing: every call would fail.
 TEST_F(DeleteTreeOnDisk, RefusedPathsMakeNoFileSystemCall) {
-    testing::InstallSeam();
+    test::InstallSeam();
     for (const char *path : {(const char *)nullptr, "", "    ", "C:", "C:\\", "  C:\\", " c:"}) {
         test::Arm({FileCall::Any, 1, ERROR_ACCESS_DENIED, true});
         EXPECT_FALSE(DeleteTree(path));
@@ -153,7 +153,7 @@ TEST_F(DeleteTreeOnDisk, ListsEachLevelFirstThenGoesDepthFirstInEnumerationOrder
     expected.push_back("rmdir " + top);
     ASSERT_EQ(expected.size(), 14u); // the whole tree, dot names aside
 
-    testing::InstallSeam();
+    test::InstallSeam();
     test::Arm({});
     EXPECT_FALSE(DeleteTree(("  " + top).c_str()));
     EXPECT_EQ(WalkOf(test::Disarm()), expected);
@@ -163,7 +163,7 @@ TEST_F(DeleteTreeOnDisk, ListsEachLevelFirstThenGoesDepthFirstInEnumerationOrder
 
 TEST_F(DeleteTreeOnDisk, PathsAreTakenAsGiven) {
     ASSERT_TRUE(MakeTree(top, {"", "a.txt"}));
-    testing::InstallSeam();
+    test::InstallSeam();
     test::Arm({});
     EXPECT_TRUE(DeleteTree((top + "\\").c_str()));
     EXPECT_EQ(WalkOf(test::Disarm()),
@@ -175,12 +175,12 @@ TEST_F(DeleteTreeOnDisk, PathsAreTakenAsGiven) {
 // Where a place cannot be learned, the directory's own or the file's, the file is taken for
 // what it claims to be and deleted.
 TEST_F(DeleteTreeOnDisk, FileWhosePlaceIsUnknownIsDeleted) {
-    testing::InstallSeam();
+    test::InstallSeam();
     for (uint32_t failing : {1u, 2u}) {
         ASSERT_TRUE(MakeTree(top, {"", "a.txt"}));
         test::Arm({FileCall::GetFinalPathNameByHandle, failing, ERROR_ACCESS_DENIED});
         EXPECT_TRUE(DeleteTree(top.c_str())) << failing;
-        EXPECT_EQ(testing::CountOf(test::Disarm(), FileCall::GetFinalPathNameByHandle),
+        EXPECT_EQ(test::CountOf(test::Disarm(), FileCall::GetFinalPathNameByHandle),
                   int(failing));
         EXPECT_FALSE(Exists(top)) << failing;
     }
@@ -208,7 +208,7 @@ protected:
 
 // Fault: links inside the tree were entered or removed, deleting what they point to.
 TEST_F(DeleteTreeOnDiskLinks, LinksStayAndTheirTargetsAreUntouched) {
-    testing::InstallSeam();
+    test::InstallSeam();
     test::Arm({});
     EXPECT_FALSE(DeleteTree(top.c_str()));
     // Neither listed into nor deleted nor removed.
@@ -220,7 +220,7 @@ TEST_F(DeleteTreeOnDiskLinks, LinksStayAndTheirTargetsAreUntouched) {
 
 // Fault: a path that was itself a link had its target emptied and removed.
 TEST_F(DeleteTreeOnDiskLinks, PathThatIsALinkIsRefused) {
-    testing::InstallSeam();
+    test::InstallSeam();
     test::Arm({});
     EXPECT_FALSE(DeleteTree((top + "\\full-link").c_str()));
     EXPECT_FALSE(DeleteTree(("  " + top + "\\sub\\empty-link").c_str()));

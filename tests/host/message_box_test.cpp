@@ -156,7 +156,7 @@ TEST_F(MessageBoxOnScreen, CaptionsAndRenderedValues) {
     BoxView absent = Show(with_caption(nullptr), IDOK, result);
     EXPECT_TRUE(absent.found && absent.caption.empty());
 
-    testing::OwnedBlock block({'z', 'i', 'p'});
+    test::OwnedBlock block({'z', 'i', 'p'});
     const std::pair<TypedValue, const char *> cases[] = {
         {TypedValue::Integer(42), "42"},
         {TypedValue::Float(1234567.0f), "1.23457e+06"},

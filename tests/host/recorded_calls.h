@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace korvanta::testing {
+namespace korvanta::test {
 
 // Installs the seam in this executable once; until it is armed, every call passes through.
 inline void InstallSeam() {
@@ -32,4 +32,4 @@ inline int CountOf(const std::vector<test::CallRecord> &records, test::FileCall 
                                           [call](const auto &r) { return r.call == call; }));
 }
 
-} // namespace korvanta::testing
+} // namespace korvanta::test

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-namespace korvanta::testing {
+namespace korvanta::test {
 
 class OwnedBlock {
 public:
@@ -29,4 +29,4 @@ private:
     std::vector<unsigned char> storage_; // vector storage is aligned for the header
 };
 
-} // namespace korvanta::testing
+} // namespace korvanta::test

@@ -18,7 +18,7 @@ std::string Render(const TypedValue &value) {
 }
 
 TEST(RenderValueText, EveryBasicType) {
-    testing::OwnedBlock block({'z', 'i', 'p'});
+    test::OwnedBlock block({'z', 'i', 'p'});
     const std::pair<TypedValue, const char *> cases[] = {
         {TypedValue::Integer(42), "42"},
         {TypedValue::Integer(INT32_MIN), "-2147483648"},

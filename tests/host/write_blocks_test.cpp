@@ -16,7 +16,7 @@ namespace korvanta {
 namespace {
 
 using test::FileCall;
-using testing::OwnedBlock;
+using test::OwnedBlock;
 using test::Exists;
 using test::ReadAll;
 
@@ -54,29 +54,29 @@ TEST_F(WriteBlocksOnDisk, OneWritePerBlockOfPositiveLengthInOrder) {
     OwnedBlock first = Block("abc"), second = Block("defgh"), empty = Block(""),
                negative({'x', 'y'}, -2), most_negative({'x'}, INT32_MIN),
                cut({'i', 'i', 'j', 'j'}, 2);
-    testing::InstallSeam();
+    test::InstallSeam();
     test::Arm({});
     EXPECT_TRUE(WriteBlocks(file.c_str(), {empty.get(), first.get(), negative.get(), nullptr,
                                            second.get(), most_negative.get(), cut.get()}));
-    EXPECT_EQ(testing::CountOf(test::Disarm(), FileCall::WriteFile), 3);
+    EXPECT_EQ(test::CountOf(test::Disarm(), FileCall::WriteFile), 3);
     EXPECT_EQ(ReadAll(file), "abcdefghii");
 }
 
 // The file is left as far as it got, and the write's error outlives the closing.
 TEST_F(WriteBlocksOnDisk, FailedOrShortWriteStopsTheRun) {
     OwnedBlock a = Block("ab"), b = Block("c"), c = Block("d");
-    testing::InstallSeam();
+    test::InstallSeam();
     test::Arm({FileCall::WriteFile, 2, ERROR_DISK_FULL});
     EXPECT_FALSE(WriteBlocks(file.c_str(), {a.get(), b.get(), c.get()}));
     EXPECT_EQ(GetLastError(), DWORD{ERROR_DISK_FULL});
-    EXPECT_EQ(testing::CountOf(test::Disarm(), FileCall::WriteFile), 2);
+    EXPECT_EQ(test::CountOf(test::Disarm(), FileCall::WriteFile), 2);
     EXPECT_EQ(ReadAll(file), "ab");
 
     test::FaultPlan falling_short{FileCall::WriteFile, 1};
     falling_short.short_write = true;
     test::Arm(falling_short);
     EXPECT_FALSE(WriteBlocks(file.c_str(), {a.get(), b.get()}));
-    EXPECT_EQ(testing::CountOf(test::Disarm(), FileCall::WriteFile), 1);
+    EXPECT_EQ(test::CountOf(test::Disarm(), FileCall::WriteFile), 1);
     EXPECT_EQ(ReadAll(file), "a");
 }
 
