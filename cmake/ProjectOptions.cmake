@@ -20,11 +20,10 @@ function(korvanta_static_exe target)
 endfunction()
 
 # A GoogleTest executable of the project's own code, one CTest test per case: discovered
-# natively, run under Wine in a Windows tree (SHARED_STATE and ON_SCREEN: see
-# korvanta_wine_gtest). GoogleTest's main is linked unless the sources bring their own
-# (OWN_MAIN).
+# natively, run under Wine on a bench lane in a Windows tree (korvanta_wine_gtest).
+# GoogleTest's main is linked unless the sources bring their own (OWN_MAIN).
 function(korvanta_gtest target)
-    cmake_parse_arguments(ARG "SHARED_STATE;ON_SCREEN;OWN_MAIN" "" "SOURCES;LINK" ${ARGN})
+    cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LINK" ${ARGN})
     add_executable(${target} ${ARG_SOURCES})
     korvanta_defaults(${target})
     if(ARG_OWN_MAIN)
@@ -32,13 +31,9 @@ function(korvanta_gtest target)
     else()
         target_link_libraries(${target} PRIVATE ${ARG_LINK} GTest::gtest_main)
     endif()
-    if(NOT KORVANTA_WINDOWS)
-        gtest_discover_tests(${target})
-    elseif(ARG_SHARED_STATE)
-        korvanta_wine_gtest(${target} SHARED_STATE)
-    elseif(ARG_ON_SCREEN)
-        korvanta_wine_gtest(${target} ON_SCREEN)
-    else()
+    if(KORVANTA_WINDOWS)
         korvanta_wine_gtest(${target})
+    else()
+        gtest_discover_tests(${target})
     endif()
 endfunction()

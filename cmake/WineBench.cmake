@@ -1,8 +1,12 @@
-# Every Windows test runs under one Wine prefix and one private X display in the build
-# tree, prepared by the fixture "wine" and ended after the last test that needs it.
+# The Windows tests run under Wine on the lanes of one bench pool in the build tree: each lane
+# a Wine prefix, a private X display and a Wine server of its own (tests/bench/bench-lane),
+# serving one test at a time. CTest hands each test a free lane when it runs with the pool's
+# resource spec file (scripts/test.sh does); without it a test takes the first free lane.
 set(KORVANTA_BENCH_DIR ${CMAKE_BINARY_DIR}/bench)
 set(KORVANTA_BENCH_SCRIPTS ${PROJECT_SOURCE_DIR}/tests/bench)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVANTA_BENCH_SCRIPTS}/wine-run ${KORVANTA_BENCH_DIR})
+set(KORVANTA_BENCH_LANES 2 CACHE STRING "Wine benches the Windows tests run on side by side")
+set(KORVANTA_LANE ${KORVANTA_BENCH_SCRIPTS}/bench-lane ${KORVANTA_BENCH_DIR})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVANTA_LANE} wine)
 
 # The Wine loader for this tree's programs. A 64-bit tree (the test build for machines that
 # cannot run 32-bit programs) goes straight to wine64: the 32-bit loader would not start.
@@ -12,44 +16,60 @@ else()
     set(KORVANTA_WINE_LOADER wine)
 endif()
 file(WRITE ${KORVANTA_BENCH_DIR}/loader "${KORVANTA_WINE_LOADER}\n")
+file(WRITE ${KORVANTA_BENCH_DIR}/lanes "${KORVANTA_BENCH_LANES}\n")
+set(_lanes "")
+foreach(i RANGE 1 ${KORVANTA_BENCH_LANES})
+    list(APPEND _lanes "{\"id\": \"${i}\"}")
+endforeach()
+list(JOIN _lanes ", " _lanes)
+file(WRITE ${KORVANTA_BENCH_DIR}/lanes.json
+     "{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"lanes\": [${_lanes}]}]}\n")
 
-add_test(NAME bench.start COMMAND ${KORVANTA_BENCH_SCRIPTS}/bench-ctl start ${KORVANTA_BENCH_DIR})
-add_test(NAME bench.stop COMMAND ${KORVANTA_BENCH_SCRIPTS}/bench-ctl stop ${KORVANTA_BENCH_DIR})
+add_test(NAME bench.start COMMAND ${KORVANTA_LANE} start)
+add_test(NAME bench.stop COMMAND ${KORVANTA_LANE} stop)
 set_tests_properties(bench.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
-set_tests_properties(bench.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+set_tests_properties(bench.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 300)
 
-# A GoogleTest executable run under Wine, one CTest test per case.
-# SHARED_STATE: its cases change what the whole prefix sees (registry, drive letters,
-# the staging directory) and so never run beside another such test.
-# ON_SCREEN: its cases show windows and depend on activation and focus, which another test's
-# window on the same display could take away.
-function(korvanta_wine_gtest target)
-    cmake_parse_arguments(ARG "SHARED_STATE;ON_SCREEN" "" "" ${ARGN})
-    korvanta_static_exe(${target})
-    set(props FIXTURES_REQUIRED wine TIMEOUT 120)
-    # One lock per test: a list would not survive the discovery's property passing.
-    if(ARG_SHARED_STATE AND ARG_ON_SCREEN)
-        message(FATAL_ERROR "${target}: choose SHARED_STATE or ON_SCREEN")
-    elseif(ARG_SHARED_STATE)
-        list(APPEND props RESOURCE_LOCK prefix-state)
-    elseif(ARG_ON_SCREEN)
-        list(APPEND props RESOURCE_LOCK display)
+# What every test on a lane has: the prepared bench and a lane of its own. COST starts the long
+# ones first, so that the lanes end together.
+function(korvanta_on_lane test)
+    cmake_parse_arguments(ARG "" "TIMEOUT;COST" "" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
     endif()
-    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                         PROPERTIES ${props})
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS lanes:1
+                         TIMEOUT ${ARG_TIMEOUT})
+    if(ARG_COST)
+        set_tests_properties(${test} PROPERTIES COST ${ARG_COST})
+    endif()
 endfunction()
 
-# A Python module of end-to-end tests, named PREFIX.MODULE, run from the calling folder with
-# the bench's helpers (tests/e2e) importable. They run alone: real input goes to whichever
-# window has the focus on the shared display.
+# A GoogleTest executable run under Wine, one CTest test per case, each on a lane.
+function(korvanta_wine_gtest target)
+    korvanta_static_exe(${target})
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                         PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS lanes:1 TIMEOUT 120)
+endfunction()
+
+# A Windows test program run on a lane with a spare drive letter of its own
+# (KORVANTA_SCRATCH_DRIVE), so that a file written anywhere on that drive is seen.
+function(korvanta_scratch_drive_test name)
+    cmake_parse_arguments(ARG "" "TIMEOUT;COST" "COMMAND" ${ARGN})
+    add_test(NAME ${name} COMMAND ${KORVANTA_LANE} exec
+                                  ${KORVANTA_BENCH_SCRIPTS}/on-scratch-drive.sh ${ARG_COMMAND})
+    korvanta_on_lane(${name} TIMEOUT ${ARG_TIMEOUT} COST ${ARG_COST})
+endfunction()
+
+# A Python module of end-to-end tests, named PREFIX.MODULE, run on a lane from the calling
+# folder with the bench's helpers (tests/e2e) importable. Real input goes to whichever window
+# has the focus on the lane's display, so the lane is the module's alone while it runs.
 function(korvanta_e2e_module prefix module)
+    cmake_parse_arguments(ARG "" "COST" "" ${ARGN})
     find_package(Python3 REQUIRED COMPONENTS Interpreter)
     add_test(NAME ${prefix}.${module}
-             COMMAND ${Python3_EXECUTABLE} -m unittest -v ${module}
+             COMMAND ${KORVANTA_LANE} exec ${Python3_EXECUTABLE} -m unittest -v ${module}
              WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+    korvanta_on_lane(${prefix}.${module} TIMEOUT 900 COST ${ARG_COST})
     set_tests_properties(${prefix}.${module} PROPERTIES
-        FIXTURES_REQUIRED wine
-        RUN_SERIAL ON
-        TIMEOUT 900
         ENVIRONMENT "KORVANTA_BUILD=${CMAKE_BINARY_DIR};KORVANTA_SOURCE=${PROJECT_SOURCE_DIR};PYTHONDONTWRITEBYTECODE=1;PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e")
 endfunction()

@@ -22,6 +22,15 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# Two set-ups at once (two checkouts tested side by side) take turns: the second finds the
+# first one's work done. apt itself also waits for a package manager that is already busy.
+if [ -z "${KORVANTA_SETUP_LOCKED:-}" ]; then
+  lock=/var/lock/korvanta-setup.lock
+  [ -w /var/lock ] || lock=${TMPDIR:-/tmp}/korvanta-setup.lock
+  exec env KORVANTA_SETUP_LOCKED=1 flock "$lock" bash "$0" "$@"
+fi
+APT_WAIT=(-o DPkg::Lock::Timeout=600)
+
 missing_packages() {
   local p
   for p in "${PACKAGES[@]}"; do
@@ -52,12 +61,12 @@ fi
 missing=$(missing_packages)
 if [ -n "$missing" ] || [ "$need_update" -eq 1 ]; then
   log "apt-get update"
-  as_root apt-get update -qq
+  as_root apt-get "${APT_WAIT[@]}" update -qq
 fi
 missing=$(missing_packages)
 if [ -n "$missing" ]; then
   log "installing: $(echo $missing)"
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get "${APT_WAIT[@]}" install -y -qq --no-install-recommends $missing >/dev/null
 fi
 
 if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then

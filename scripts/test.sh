@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds both trees and runs every test: the native tests of the pure logic and the
-# generator, then the Windows tests and the end-to-end tests under Wine.
+# generator, then the Windows tests and the end-to-end tests under Wine, on the lanes of the
+# Windows tree's bench side by side (tests/bench/bench-lane). Ends with the time each phase
+# took and CTest's summary.
 #
 # Some machines cannot execute 32-bit programs at all (their kernel has no 32-bit user mode),
 # and there Wine's 32-bit loader does not start. On such a machine korvanta.exe is still built
@@ -8,7 +10,19 @@
 # wine64 (the windows64 preset); the run says so at its start.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+
+phases=()
+phase_began=$(date +%s)
+# Records the phase that just ended.
+phase() {
+    local now
+    now=$(date +%s)
+    phases+=("$(printf '%-28s %4d s' "$1" $((now - phase_began)))")
+    phase_began=$now
+}
+
 bash "$root/scripts/setup.sh" >/dev/null
+phase "set-up"
 
 windows_tests=windows
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
@@ -19,18 +33,36 @@ fi
 
 cmake --preset native >/dev/null
 cmake --build --preset native
+phase "build native"
 cmake --preset windows >/dev/null
 if [ "$windows_tests" = windows ]; then
     cmake --build --preset windows
+    phase "build windows"
 else
     cmake --build --preset windows --target korvanta
+    phase "build windows (korvanta.exe)"
     cmake --preset windows64 >/dev/null
     cmake --build --preset windows64
+    phase "build windows64"
 fi
 
-# One CTest run over both trees, so that one summary line counts every test.
+# One CTest run over both trees, so that one summary line counts every test. CTest hands each
+# Windows test a lane of the bench; one more job runs the native tests beside them.
 cat >"$root/build/CTestTestfile.cmake" <<CTEST
 subdirs("native" "$windows_tests")
 CTEST
+bench=$root/build/$windows_tests/bench
+read -r lanes <"$bench/lanes"
+log=$root/build/ctest-output.txt
 cd "$root/build"
-ctest -j2 --output-on-failure "$@"
+status=0
+ctest -j"$((lanes + 1))" --resource-spec-file "$bench/lanes.json" --output-on-failure "$@" \
+    | tee "$log" || status=$?
+phase "tests ($lanes lanes)"
+
+echo
+echo "Time by phase:"
+printf '  %s\n' "${phases[@]}"
+# CTest's summary closes the run.
+grep -E '^[0-9]+% tests passed|^Total Test time' "$log" || true
+exit "$status"

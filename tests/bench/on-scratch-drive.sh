@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# Runs a Windows test program under the bench with a spare drive letter of its own, named
-# to the program in KORVANTA_SCRATCH_DRIVE, and removes both afterwards. As root the drive is
+# Runs a Windows test program on a lane of the bench (bench-lane ... exec sets KORVANTA_BENCH)
+# with a spare drive letter of its own, named to the program in KORVANTA_SCRATCH_DRIVE, and
+# removes both afterwards. As root the drive is
 # a fresh tmpfs: Wine creates and deletes files there several times faster than on the
 # build disk, which keeps extraction-heavy tests within their time. Without root (or when
 # mounting is refused) it is a plain folder, said on stderr.
-# Usage: on-scratch-drive.sh BENCH_DIR BENCH_SCRIPTS program.exe [args...]
+# Usage: bench-lane POOL exec on-scratch-drive.sh program.exe [args...]
 set -u
-bench=$1 scripts=$2
-shift 2
+bench=${KORVANTA_BENCH:?run me through bench-lane POOL exec}
+scripts=$(cd "$(dirname "$0")" && pwd)
+# bench-lane has made the lane ready, so the prefix's drive folder exists.
 devices="$bench/prefix/dosdevices"
-# The prefix is made on first use; its drive folder must exist before a letter goes in.
-"$scripts/bench-ctl" start "$bench" >/dev/null
 scratch=$(mktemp -d /tmp/korvanta-drive.XXXXXX)
-# Tests running side by side each take a letter of their own.
+# Commands sharing the lane (a script's nested runs) each take a letter of their own.
 exec 7>"$bench/scratch-drive.lock"
 flock 7
 letter=
@@ -28,7 +28,7 @@ if [ -z "$letter" ]; then
     exit 1
 fi
 ln -s "$scratch" "$devices/$letter:"
-flock -u 7
+exec 7>&-
 mounted=0
 if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=256m,mode=0755 korvanta-scratch "$scratch" 2>/dev/null; then
     mounted=1

@@ -1,6 +1,12 @@
-# Shared by the test bench and the run script: one Wine prefix and one X display
-# per bench directory, created on first use and reused until bench_stop.
+# A bench: one Wine prefix, one X display and one Wine server, all in one folder, made on
+# first use and reused until bench_stop. Every bench owns what it started and nothing else:
+# its Xvfb picks a display no other server holds, and stopping a bench signals only the
+# processes recorded in its own folder, after checking they are still the ones it started.
 # Usage: source wine-env.sh; bench_init DIR; bench_ensure_display; bench_ensure_prefix
+#
+# Locks are held on file descriptors 6 to 9 (6: a lane's lease, 7: the scratch drive letters,
+# 8: the display, 9: the prefix). Every process started here is given none of them, so that
+# a server that lives on never holds a lock that its starter took.
 
 bench_init() {
     BENCH_DIR=$1
@@ -19,39 +25,76 @@ bench_init() {
     fi
     if [ "$BENCH_WINE" != wine ]; then
         export WINELOADER=$BENCH_WINE
+    else
+        unset WINELOADER
     fi
 }
 
+# Runs a command in a session of its own, with no terminal input and none of the locks.
+bench_detached() {
+    setsid -w "$@" </dev/null 6>&- 7>&- 8>&- 9>&-
+}
+
+# The kernel's start time of a process, which tells it apart from a later one given the
+# same pid; empty when there is no such process.
+bench_start_time() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+    # Field 22; the command name (field 2) may hold spaces, so count from its closing ")".
+    stat=${stat##*) }
+    set -- $stat
+    echo "${20}"
+}
+
+# True when pid $1, started at $2, is still running.
+bench_is_ours() {
+    [ -n "$1" ] && [ -n "$2" ] && [ "$(bench_start_time "$1")" = "$2" ]
+}
+
 # A private Xvfb, unless the caller passes BENCH_USE_DISPLAY=1 with a DISPLAY of its own.
+# The display file holds: number pid start-time.
 bench_ensure_display() {
     if [ "${BENCH_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
         return 0
     fi
     exec 8>"$BENCH_DIR/display.lock"
     flock 8
-    local n pid
+    local n= pid= started=
     if [ -f "$BENCH_DIR/display" ]; then
-        read -r n pid <"$BENCH_DIR/display"
-        if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+        read -r n pid started <"$BENCH_DIR/display"
+        if bench_is_ours "$pid" "$started" && [ -e "/tmp/.X11-unix/X$n" ]; then
             export DISPLAY=":$n"
-            flock -u 8
+            exec 8>&-
             return 0
         fi
+        rm -f "$BENCH_DIR/display"
     fi
-    for n in $(seq 71 170); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    # Detached from our stdio so that a test runner waiting on pipes does not wait for it.
-    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -ac </dev/null >/dev/null 2>&1 &
+    # -displayfd: the server takes the first display no other server holds and writes its
+    # number once it accepts connections. Detached from our stdio, so that a test runner
+    # waiting on pipes does not wait for it.
+    local fd_file="$BENCH_DIR/display.new"
+    : >"$fd_file"
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac \
+        3>"$fd_file" </dev/null >/dev/null 2>"$BENCH_DIR/xvfb.log" 6>&- 7>&- 8>&- 9>&- &
     pid=$!
     local i
-    for i in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
-        sleep 0.1
+    n=
+    for i in $(seq 1 200); do
+        read -r n <"$fd_file" 2>/dev/null || true
+        [ -n "$n" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
     done
-    echo "$n $pid" >"$BENCH_DIR/display"
+    rm -f "$fd_file"
+    if [ -z "$n" ]; then
+        echo "bench: Xvfb did not start (see $BENCH_DIR/xvfb.log)" >&2
+        kill "$pid" 2>/dev/null
+        exec 8>&-
+        return 1
+    fi
+    echo "$n $pid $(bench_start_time "$pid")" >"$BENCH_DIR/display"
     export DISPLAY=":$n"
-    flock -u 8
+    exec 8>&-
 }
 
 bench_ensure_prefix() {
@@ -59,31 +102,37 @@ bench_ensure_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/.korvanta-ready" ]; then
         rm -rf "$WINEPREFIX"
-        setsid "$BENCH_WINE" wineboot -i </dev/null >"$BENCH_DIR/wineboot.log" 2>&1
+        bench_detached "$BENCH_WINE" wineboot -i >"$BENCH_DIR/wineboot.log" 2>&1
         # A crash ends the process instead of opening a dialog that would hang a test.
-        setsid "$BENCH_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-            </dev/null >/dev/null 2>&1
+        bench_detached "$BENCH_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
+            /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.korvanta-ready"
     fi
     # A persistent server, started detached, keeps later Wine processes quick; and a Wine
     # process never starts a server of its own that would hold its caller's pipes open.
-    # With a server already running this returns at once.
-    setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+    # With this prefix's server already running this returns at once.
+    bench_detached wineserver -p >/dev/null 2>&1 || true
     if [ ! -f "$BENCH_DIR/server" ]; then
-        setsid "$BENCH_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+        bench_detached "$BENCH_WINE" wineboot >/dev/null 2>&1 || true
         touch "$BENCH_DIR/server"
     fi
-    flock -u 9
+    exec 9>&-
 }
 
+# Ends this bench's Wine server (and so its Wine processes) and its own Xvfb, nothing else:
+# wineserver -k reaches only the server of this WINEPREFIX.
 bench_stop() {
-    wineserver -k 2>/dev/null || true
+    if [ -d "$WINEPREFIX" ]; then
+        wineserver -k 2>/dev/null || true
+    fi
     rm -f "$BENCH_DIR/server"
     if [ -f "$BENCH_DIR/display" ]; then
-        local n pid
-        read -r n pid <"$BENCH_DIR/display"
-        kill "$pid" 2>/dev/null || true
+        local n pid started
+        read -r n pid started <"$BENCH_DIR/display"
+        if bench_is_ours "$pid" "$started"; then
+            kill "$pid" 2>/dev/null || true
+        fi
         rm -f "$BENCH_DIR/display"
     fi
 }

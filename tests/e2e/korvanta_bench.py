@@ -16,7 +16,7 @@ from pathlib import Path
 
 BUILD = Path(os.environ["KORVANTA_BUILD"])
 SOURCE = Path(os.environ["KORVANTA_SOURCE"])
-BENCH = BUILD / "bench"
+BENCH = Path(os.environ.get("KORVANTA_BENCH") or BUILD / "bench")
 WINE_RUN = SOURCE / "tests/bench/wine-run"
 KORVANTA = BUILD / "icons/korvanta.exe"
 INSPECTOR = BUILD / "tests/e2e/inspector.exe"
@@ -46,8 +46,7 @@ def gbk(hex_text):
 
 
 def display():
-    n, _pid = (BENCH / "display").read_text().split()
-    return ":" + n
+    return ":" + (BENCH / "display").read_text().split()[0]
 
 
 class Window:

@@ -6,13 +6,12 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
-bench=$build/bench
 scripts=$here/../bench
 args=()
 if [ -n "${2:-}" ]; then
     args=(--sample "$2" --seed "${3:-1}")
 fi
-"$scripts/bench-ctl" start "$bench" >/dev/null
-trap '"$scripts/bench-ctl" stop "$bench" >/dev/null' EXIT
-"$scripts/on-scratch-drive.sh" "$bench" "$scripts" "$build/tests/faults/faults_sweep_real.exe" \
-    "${args[@]}"
+# A lane of the tree's bench of its own: a test run of the same tree goes on beside it, on the
+# other lanes, and the lane is stopped afterwards only if it was not running before.
+exec "$scripts/bench-lane" "$build/bench" --tidy exec "$scripts/on-scratch-drive.sh" \
+    "$build/tests/faults/faults_sweep_real.exe" "${args[@]}"
