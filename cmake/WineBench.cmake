@@ -4,7 +4,7 @@
 # resource spec file (scripts/test.sh does); without it a test takes the first free lane.
 set(KORVANTA_BENCH_DIR ${CMAKE_BINARY_DIR}/bench)
 set(KORVANTA_BENCH_SCRIPTS ${PROJECT_SOURCE_DIR}/tests/bench)
-set(KORVANTA_BENCH_LANES 2 CACHE STRING "Wine benches the Windows tests run on side by side")
+set(KORVANTA_BENCH_LANES 3 CACHE STRING "Wine benches the Windows tests run on side by side")
 set(KORVANTA_LANE ${KORVANTA_BENCH_SCRIPTS}/bench-lane ${KORVANTA_BENCH_DIR})
 set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVANTA_LANE} wine)
 

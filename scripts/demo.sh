@@ -1,8 +1,9 @@
 # shellcheck shell=bash disable=SC2034  # sets variables for the scripts that source it
 # Sourced by run.sh and screenshots.sh: the build they run and a demo game installation.
 #   demo_build NAME       builds korvanta.exe; sets DEMO_PRESET, DEMO_BUILD and DEMO_EXE
-#   demo_prepare BENCH    a Wine prefix and display in BENCH (tests/bench/wine-env.sh), the demo
-#                         game C:\Games\CrossFire and its registry value; sets DEMO_GAME
+#   demo_prepare BENCH    a Wine prefix and display in BENCH (tests/bench/wine-env.sh) with the
+#                         font of the caption buttons, the demo game C:\Games\CrossFire and its
+#                         registry value; sets DEMO_GAME
 # NAME prefixes the script's messages. A caller passing BENCH_USE_DISPLAY=1 keeps its $DISPLAY.
 demo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$demo_root/tests/bench/wine-env.sh"
@@ -31,6 +32,7 @@ demo_prepare() {
     fi
     bench_ensure_display
     bench_ensure_prefix
+    demo_caption_font
 
     # The demo game: C:\Games\CrossFire, whose own icons are a copy of the stock set.
     DEMO_GAME=$WINEPREFIX/drive_c/Games/CrossFire
@@ -46,4 +48,28 @@ demo_prepare() {
     [ "$DEMO_PRESET" = windows ] || view=/reg:64
     (cd "$bench" && "$BENCH_WINE" reg add 'HKLM\Software\Tencent\CrossFire' /v InstallPath /t REG_SZ \
         /d 'C:\Games\CrossFire' /f $view >/dev/null 2>&1)
+}
+
+# Wine draws the caption's buttons with the Marlett font, which Debian ships in fonts-wine, a
+# recommendation that setup.sh leaves out so that the tests see the fonts they always saw.
+# Without it the close box shows a letter "r"; so the demo's prefixes alone get the font, from
+# the package archive, fetched once for every tree.
+demo_caption_font() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    [ -f "$fonts/marlett.ttf" ] && return 0
+    local unpacked=$demo_root/build/fonts-wine
+    if [ ! -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$unpacked/root/usr/share/wine/fonts/marlett.ttf" ]; then
+        rm -rf "$unpacked" && mkdir -p "$unpacked"
+        if (cd "$unpacked" && apt-get download -qq fonts-wine >/dev/null 2>&1); then
+            dpkg-deb -x "$unpacked"/fonts-wine_*.deb "$unpacked/root"
+        fi
+    fi
+    local f
+    for f in /usr/share/wine/fonts/marlett.ttf "$unpacked/root/usr/share/wine/fonts/marlett.ttf"; do
+        if [ -f "$f" ]; then
+            mkdir -p "$fonts" && cp "$f" "$fonts/"
+            return 0
+        fi
+    done
+    echo "demo: no Marlett font (package fonts-wine); the close box will show an \"r\"" >&2
 }

@@ -20,28 +20,6 @@ unset BENCH_USE_DISPLAY DISPLAY
 demo_prepare "$build/screenshots/bench"
 trap 'bench_stop' EXIT
 
-# Wine draws the caption's close box with the Marlett font, which Debian ships in fonts-wine, a
-# recommendation that setup.sh leaves out so that the tests see the fonts they always saw. Without
-# it the box shows a letter "r"; so this prefix alone gets the font, from the package archive.
-fonts=$WINEPREFIX/drive_c/windows/Fonts
-if [ ! -f "$fonts/marlett.ttf" ]; then
-    if [ ! -f /usr/share/wine/fonts/marlett.ttf ]; then
-        rm -rf "$work/fonts-wine" && mkdir -p "$work/fonts-wine"
-        if (cd "$work/fonts-wine" && apt-get download -qq fonts-wine >/dev/null 2>&1); then
-            dpkg-deb -x "$work"/fonts-wine/fonts-wine_*.deb "$work/fonts-wine/root"
-        fi
-    fi
-    marlett=
-    for f in /usr/share/wine/fonts/marlett.ttf "$work/fonts-wine/root/usr/share/wine/fonts/marlett.ttf"; do
-        if [ -f "$f" ]; then marlett=$f && break; fi
-    done
-    if [ -n "$marlett" ]; then
-        mkdir -p "$fonts" && cp "$marlett" "$fonts/"
-    else
-        echo "screenshots: no Marlett font (package fonts-wine); the close box will show an \"r\"" >&2
-    fi
-fi
-
 desktop=640x400
 "$BENCH_WINE" explorer /desktop=korvanta,$desktop "$DEMO_EXE" </dev/null >"$work/wine.log" 2>&1 &
 wid=
