@@ -7,7 +7,9 @@ xdotool on the same X display, so it travels the same way a player's input does.
 
 import json
 import os
+import shlex
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -40,6 +42,57 @@ WS_CLIPCHILDREN = 0x02000000
 WS_THICKFRAME = 0x00040000
 WS_MINIMIZEBOX = 0x00020000
 WS_MAXIMIZEBOX = 0x00010000
+
+
+# How much of a failed call's command and output a report quotes.
+REPORT_CHARS = 2000
+
+
+def clip(text, limit=REPORT_CHARS):
+    """The text, or its beginning and end with the count of characters left out between."""
+    if len(text) <= limit:
+        return text
+    half = limit // 2
+    return f"{text[:half]}\n[... {len(text) - 2 * half} characters left out ...]\n{text[-half:]}"
+
+
+def exit_description(code, names=None):
+    """How a process ended: its exit code, named when `names` knows it, or the signal."""
+    if code is None:
+        return "still running"
+    if code < 0:
+        try:
+            return f"killed by {signal.Signals(-code).name} ({code})"
+        except ValueError:
+            return f"killed by signal {-code} ({code})"
+    name = (names or {}).get(code)
+    return f"exit code {code}" + (f" ({name})" if name else "")
+
+
+class WineFailure(AssertionError):
+    """A Wine call that failed, with everything needed to tell why from the report alone."""
+
+    def __init__(self, command, returncode, stdout, stderr, names=None, timeout=None):
+        self.command = command
+        self.returncode = returncode
+        self.stdout = stdout
+        self.stderr = stderr
+        self.timeout = timeout
+        ended = (f"timed out after {timeout} s" if timeout is not None
+                 else exit_description(returncode, names))
+        super().__init__(
+            f"{ended}\n"
+            f"  command: {clip(shlex.join(map(str, command)))}\n"
+            f"  stdout: {self.quote(stdout)}\n"
+            f"  stderr: {self.quote(stderr)}")
+
+    @staticmethod
+    def quote(output):
+        text = output.decode(errors="replace").rstrip()
+        if not text:
+            return "(empty)"
+        text = clip(text)
+        return text if "\n" not in text else "\n    " + text.replace("\n", "\n    ")
 
 
 def gbk(hex_text):
@@ -143,18 +196,27 @@ class Bench:
         self.processes = []
 
     # --- Wine and X -------------------------------------------------------------------
-    def wine(self, *args, timeout=120, check=True, cwd=None):
+    def wine(self, *args, timeout=120, check=True, cwd=None, names=None):
+        """A program under Wine, to its end. A failure (a non-zero exit with check, or no end
+        within the timeout either way) raises a WineFailure; `names` names exit codes."""
+        command = [str(WINE_RUN), str(BENCH), *map(str, args)]
         # Output goes through files, not pipes: a Wine helper process started on the way
         # (the desktop, the server) would inherit a pipe and keep it open long after the
         # program itself has ended.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            result = subprocess.run([str(WINE_RUN), str(BENCH), *map(str, args)], env=self.env,
-                                    cwd=cwd or BENCH, stdout=out, stderr=err, timeout=timeout)
+            try:
+                result = subprocess.run(command, env=self.env, cwd=cwd or BENCH, stdout=out,
+                                        stderr=err, timeout=timeout)
+            except subprocess.TimeoutExpired:
+                out.seek(0)
+                err.seek(0)
+                raise WineFailure(command, None, out.read(), err.read(),
+                                  timeout=timeout) from None
             out.seek(0)
             err.seek(0)
             result.stdout, result.stderr = out.read(), err.read()
         if check and result.returncode != 0:
-            raise AssertionError(f"wine {args} failed: {result.stderr.decode(errors='replace')}")
+            raise WineFailure(command, result.returncode, result.stdout, result.stderr, names)
         return result
 
     def inspector(self, *args, timeout=60):
