@@ -44,6 +44,33 @@ WS_MINIMIZEBOX = 0x00020000
 WS_MAXIMIZEBOX = 0x00010000
 
 
+# The inspector's exit codes; a negative one is the signal that ended it.
+INSPECTOR_OK = 0
+INSPECTOR_FOREGROUND_REFUSED = 1
+INSPECTOR_BAD_ARGUMENTS = 2
+INSPECTOR_NO_SUCH_WINDOW = 3
+INSPECTOR_WINDOW_GONE = 4
+INSPECTOR_INTERNAL_ERROR = 5  # with a line on stderr saying what failed
+INSPECTOR_UNHANDLED_EXCEPTION = 6  # with a line on stderr naming the exception
+INSPECTOR_EXIT_NAMES = {
+    INSPECTOR_OK: "ok",
+    INSPECTOR_FOREGROUND_REFUSED: "foreground refused",
+    INSPECTOR_BAD_ARGUMENTS: "bad arguments",
+    INSPECTOR_NO_SUCH_WINDOW: "no such window",
+    INSPECTOR_WINDOW_GONE: "window gone",
+    INSPECTOR_INTERNAL_ERROR: "internal error",
+    INSPECTOR_UNHANDLED_EXCEPTION: "unhandled exception",
+}
+# The window a call names is not there: it never was, or it went away during the call.
+WINDOW_MISSING = (INSPECTOR_NO_SUCH_WINDOW, INSPECTOR_WINDOW_GONE)
+# Calls that only read are tried again, a few times, before a failure counts: a read may
+# meet a window half created or half destroyed. Calls that act are never repeated blindly.
+READING_VERBS = ("windows", "icon", "syscolor")
+READ_ATTEMPTS = 3
+READ_RETRY_PAUSE = 0.2
+# Calls that act on one window, named by its handle.
+WINDOW_VERBS = ("click", "post", "send")
+
 # How much of a failed call's command and output a report quotes.
 REPORT_CHARS = 2000
 
@@ -170,12 +197,12 @@ class Korvanta:
     def dismiss_box(self, box=None, timeout=60):
         box = box or self.message_box()
         ok = [c for c in box.children if c.cls.lower() == "button"][0]
-        self.bench.inspector("click", str(ok.hwnd))
+        self.bench.click(ok)
         self.bench.wait_for(lambda: self.bench.find_box() is None, timeout, "box gone")
 
     def close(self, timeout=60):
         if self.main is not None and self.process.poll() is None:
-            self.bench.inspector("post", str(self.main.hwnd), str(WM_CLOSE), "0", "0")
+            self.bench.post(self.main, WM_CLOSE)
         return self.wait_exit(timeout)
 
     def wait_exit(self, timeout=60):
@@ -219,8 +246,41 @@ class Bench:
             raise WineFailure(command, result.returncode, result.stdout, result.stderr, names)
         return result
 
-    def inspector(self, *args, timeout=60):
-        return self.wine(INSPECTOR, *args, timeout=timeout).stdout.decode()
+    def inspector(self, verb, *args, timeout=60, gone_ok=False):
+        """The inspector's output. A reading call that fails is tried again; when every try
+        fails, the last one's report is raised. A call that acts on a window that is not there
+        raises saying so, or returns None when the caller has said that is fine (gone_ok)."""
+        attempts = READ_ATTEMPTS if verb in READING_VERBS else 1
+        for attempt in range(1, attempts + 1):
+            try:
+                return self.wine(INSPECTOR, verb, *args, timeout=timeout,
+                                 names=INSPECTOR_EXIT_NAMES).stdout.decode()
+            except WineFailure as failure:
+                last = failure
+            # Arguments the inspector refuses stay refused.
+            if last.returncode == INSPECTOR_BAD_ARGUMENTS:
+                break
+            if attempt < attempts:
+                time.sleep(READ_RETRY_PAUSE)
+        if verb in WINDOW_VERBS and last.returncode in WINDOW_MISSING:
+            if gone_ok:
+                return None
+            raise AssertionError(f"inspector {verb}: window {args[0]} is not there: "
+                                 f"{last}") from None
+        if attempt > 1:
+            raise AssertionError(f"inspector {verb} failed {attempt} times, the last time with "
+                                 f"{last}") from None
+        raise last
+
+    def click(self, window):
+        """A button click, posted to a Window or a window handle."""
+        self.inspector("click", getattr(window, "hwnd", window))
+
+    def post(self, window, message, wparam=0, lparam=0, gone_ok=False):
+        """A message posted to a Window or a window handle; True once posted, False when the
+        window is gone and the caller said that is fine."""
+        return self.inspector("post", getattr(window, "hwnd", window), message, wparam, lparam,
+                              gone_ok=gone_ok) is not None
 
     def windows(self):
         return [Window(r) for r in json.loads(self.inspector("windows"))]
@@ -311,10 +371,11 @@ class Bench:
             if p.poll() is None:
                 p.kill()
                 p.wait(10)
-        # Leftover windows of a failed test must not confuse the next one.
+        # Leftover windows of a failed test must not confuse the next one. A window listed
+        # here may belong to a process ended just above, and be gone by now.
         for w in self.windows():
             if w.text == "Korvanta" or w.cls == "#32770":
-                self.inspector("post", str(w.hwnd), str(WM_CLOSE), "0", "0")
+                self.post(w, WM_CLOSE, gone_ok=True)
 
 
 class BenchTest(unittest.TestCase):
@@ -391,12 +452,20 @@ class Holder:
     """Another process that keeps a file open without sharing, as the running game does."""
 
     def __init__(self, bench, windows_path, ms=120000):
-        self.process = subprocess.Popen([str(WINE_RUN), str(BENCH), str(INSPECTOR), "hold",
-                                         str(ms), windows_path], env=bench.env, cwd=BENCH,
-                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        line = self.process.stdout.readline().decode()
-        if '"held":true' not in line:
-            raise AssertionError(f"could not hold {windows_path}: {line}")
+        command = [str(WINE_RUN), str(BENCH), str(INSPECTOR), "hold", str(ms), windows_path]
+        with tempfile.TemporaryFile() as err:
+            self.process = subprocess.Popen(command, env=bench.env, cwd=BENCH,
+                                            stdout=subprocess.PIPE, stderr=err)
+            line = self.process.stdout.readline()
+            if b'"held":true' not in line:
+                try:
+                    self.process.wait(30)
+                except subprocess.TimeoutExpired:
+                    self.process.kill()
+                    self.process.wait(30)
+                err.seek(0)
+                raise AssertionError(f"could not hold {windows_path}: " + str(WineFailure(
+                    command, self.process.returncode, line, err.read(), INSPECTOR_EXIT_NAMES)))
         bench.processes.append(self.process)
 
     def release(self):

@@ -35,7 +35,7 @@ class ActionTest(BenchTest):
     def click(self, control_id):
         """A button click, and the message box it ends with: (caption, texts, icon kind,
         buttons)."""
-        self.bench.inspector("click", str(self.main.child(control_id).hwnd))
+        self.bench.click(self.main.child(control_id))
         box = self.app.message_box()
         statics = [c for c in box.children if c.cls.lower() == "static"]
         texts = [c.text for c in statics if c.text]
@@ -184,7 +184,7 @@ class NotInstalledTest(BenchTest):
         app = self.bench.start()
         main = app.wait_main()
         for button in (REPLACE, RESTORE):
-            self.bench.inspector("click", str(main.child(button).hwnd))
+            self.bench.click(main.child(button))
             box = app.message_box()
             statics = [c for c in box.children if c.cls.lower() == "static"]
             texts = [c.text for c in statics if c.text]

@@ -150,7 +150,7 @@ class HostileTest(BenchTest):
         return self.app
 
     def click(self, control_id):
-        self.bench.inspector("click", str(self.main.child(control_id).hwnd))
+        self.bench.click(self.main.child(control_id))
         box = self.app.message_box()
         answer = Answer(box)
         self.app.dismiss_box(box)
