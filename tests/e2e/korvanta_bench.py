@@ -71,6 +71,9 @@ READ_RETRY_PAUSE = 0.2
 # Calls that act on one window, named by its handle.
 WINDOW_VERBS = ("click", "post", "send")
 
+# How often waits look again; every look is an inspector call of 0.1 to 0.3 s anyway.
+POLL_INTERVAL = 0.1
+
 # How much of a failed call's command and output a report quotes.
 REPORT_CHARS = 2000
 
@@ -149,6 +152,9 @@ class Window:
         # "question"; "unknown" for any other image), or None.
         self.icon = record.get("icon")
         self.children = [Window(c) for c in record.get("children", [])]
+
+    def __repr__(self):
+        return f"Window({self.cls!r}, {self.text!r}, hwnd={self.hwnd}, id={self.id})"
 
     @property
     def size(self):
@@ -332,16 +338,56 @@ class Bench:
     def system_colour(self, index):
         return tuple(json.loads(self.inspector("syscolor", str(index))))
 
+    # --- waiting and watching ----------------------------------------------------------
     @staticmethod
     def wait_for(probe, timeout, what):
+        """The probe's first true value. A probe that raises (a read that failed) has not seen
+        it yet; at the deadline the failure names what was awaited and the last such error."""
         deadline = time.monotonic() + timeout
+        error, last_failed = None, False
         while True:
-            value = probe()
-            if value:
-                return value
-            if time.monotonic() > deadline:
-                raise AssertionError(f"timed out waiting for {what}")
-            time.sleep(0.2)
+            try:
+                value = probe()
+            except Exception as e:  # any failed look is "not yet"
+                error, last_failed = e, True
+            else:
+                if value:
+                    return value
+                last_failed = False
+            now = time.monotonic()
+            if now > deadline:
+                said = f"timed out after {timeout} s waiting for {what}"
+                if error is not None:
+                    said += ("; the last look failed" if last_failed else
+                             "; an earlier look failed") + f": {type(error).__name__}: {error}"
+                raise AssertionError(said) from error
+            time.sleep(min(POLL_INTERVAL, deadline - now + 0.01))
+
+    @staticmethod
+    def assert_never(probe, seconds, what):
+        """Watches for `seconds`, looking again and again, that the probe never returns a true
+        value (what must not happen); fails at once when it does, quoting what it saw. A look
+        that raises is tolerated, but not a watch without one good look."""
+        start = time.monotonic()
+        end = start + seconds
+        looked, error = False, None
+        while True:
+            began = time.monotonic()
+            try:
+                seen = probe()
+            except Exception as e:  # a failed look saw nothing either way
+                error = e
+            else:
+                looked = True
+                if seen:
+                    raise AssertionError(f"{what}, {began - start:.1f} s into a watch of "
+                                         f"{seconds} s: {seen!r}")
+            if time.monotonic() >= end:
+                break
+            time.sleep(min(POLL_INTERVAL, max(0.0, end - time.monotonic())))
+        if not looked:
+            raise AssertionError(f"could not look for {what} in {seconds} s: "
+                                 f"{type(error).__name__}: {error}")
 
     # --- the game installation ----------------------------------------------------------
     def map_drive(self, letter, unix_dir):
