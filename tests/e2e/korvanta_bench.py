@@ -179,6 +179,24 @@ def box_icon(box):
     return kinds[0] if len(kinds) == 1 else (kinds or None)
 
 
+class Answer:
+    """The message box an action ended with."""
+
+    def __init__(self, box):
+        statics = [c for c in box.children if c.cls.lower() == "static"]
+        self.caption = box.text
+        self.texts = [c.text for c in statics if c.text]
+        self.icon = box_icon(box)
+        self.buttons = [c.text for c in box.children if c.cls.lower() == "button"]
+
+    @property
+    def text(self):
+        return "\n".join(self.texts)
+
+    def __repr__(self):
+        return f"Answer({self.caption!r}, {self.texts!r}, icon={self.icon})"
+
+
 class Korvanta:
     """One running korvanta.exe."""
 

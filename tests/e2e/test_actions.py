@@ -8,8 +8,8 @@ import unittest
 from pathlib import Path
 
 from korvanta_bench import (BUILD, CACHE_DIR, DRIVE_C, KORVANTA, PREFIX, REG_KEY, REG_VIEW,
-                            BenchTest, Game, Holder, box_icon, foreign_files, game_files,
-                            snapshot, stock_files)
+                            Answer, BenchTest, Game, Holder, foreign_files, game_files, snapshot,
+                            stock_files)
 
 REPLACE, RESTORE = 120, 130
 SUCCESS = "替换成功"
@@ -37,14 +37,11 @@ class ActionTest(BenchTest):
         buttons)."""
         self.bench.click(self.main.child(control_id))
         box = self.app.message_box()
-        statics = [c for c in box.children if c.cls.lower() == "static"]
-        texts = [c.text for c in statics if c.text]
-        icon = box_icon(box)
-        buttons = [c.text for c in box.children if c.cls.lower() == "button"]
+        answer = Answer(box)
         self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
         self.app.dismiss_box(box)
         self.assertTrue(self.app.refresh().enabled)
-        return box.text, texts, icon, buttons
+        return answer.caption, answer.texts, answer.icon, answer.buttons
 
     def assert_success(self, result):
         caption, texts, icon, buttons = result
@@ -186,9 +183,8 @@ class NotInstalledTest(BenchTest):
         for button in (REPLACE, RESTORE):
             self.bench.click(main.child(button))
             box = app.message_box()
-            statics = [c for c in box.children if c.cls.lower() == "static"]
-            texts = [c.text for c in statics if c.text]
-            self.assertEqual((box.text, texts, box_icon(box)),
+            answer = Answer(box)
+            self.assertEqual((answer.caption, answer.texts, answer.icon),
                              ("信息：", [NOT_INSTALLED], "warning"))
             app.dismiss_box(box)
         self.assertEqual(app.close(), 0)
