@@ -315,23 +315,25 @@ class Bench:
                 return w
         return None
 
+    def boxes(self):
+        """The message boxes on screen."""
+        return [w for w in self.windows() if w.cls == "#32770" and w.visible]
+
     def find_box(self):
-        for w in self.windows():
-            if w.cls == "#32770" and w.visible:
-                return w
-        return None
+        boxes = self.boxes()
+        return boxes[0] if boxes else None
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
                               timeout=30, check=True).stdout.decode()
 
     def key(self, window, *keys):
-        """Real key presses to the X window that shows `window`."""
+        """Real key presses to the X window that shows `window`. Returns once they are sent:
+        the caller waits for what they do."""
         xid = self.xdotool("search", "--onlyvisible", "--name", window.text).split()[0]
         self.xdotool("windowfocus", "--sync", xid)
         for k in keys:
             self.xdotool("key", "--clearmodifiers", k)
-            time.sleep(0.2)
 
     def screenshot(self, name):
         SCREENSHOTS.mkdir(parents=True, exist_ok=True)
