@@ -2,7 +2,6 @@
 the real program, the message box read from the screen, folders compared file by file."""
 
 import subprocess
-import time
 import unittest
 
 from pathlib import Path
@@ -40,7 +39,11 @@ class ActionTest(BenchTest):
         answer = Answer(box)
         self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
         self.app.dismiss_box(box)
-        self.assertTrue(self.app.refresh().enabled)
+        # A task-modal box gives the window back only once its own message loop has returned,
+        # a moment after the box itself is gone.
+        self.bench.wait_for(lambda: getattr(self.app.refresh(), "enabled", False), 30,
+                            "the main window enabled again")
+        self.assertTrue(self.app.main.enabled)
         return answer.caption, answer.texts, answer.icon, answer.buttons
 
     def assert_success(self, result):
@@ -83,7 +86,8 @@ class FreshInstallTest(ActionTest):
         x, y = (b.rect[0] + b.rect[2]) // 2, (b.rect[1] + b.rect[3]) // 2
         self.bench.xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 60, 1)
         self.app.dismiss_box()
-        time.sleep(2)
+        self.bench.assert_never(self.bench.find_box, 2,
+                                "a second box, which only a second run would show")
         self.assertIsNone(self.bench.find_box(), "a second run would show a second box")
         self.assertEqual(self.state(), (foreign_files(), self.own))
 
