@@ -289,10 +289,10 @@ class Bench:
         if verb in WINDOW_VERBS and last.returncode in WINDOW_MISSING:
             if gone_ok:
                 return None
-            raise AssertionError(f"inspector {verb}: window {args[0]} is not there: "
+            raise AssertionError(f"inspector {verb}: window {args[0]} is not there; "
                                  f"{last}") from None
         if attempt > 1:
-            raise AssertionError(f"inspector {verb} failed {attempt} times, the last time with "
+            raise AssertionError(f"inspector {verb} failed {attempt} times; the last time: "
                                  f"{last}") from None
         raise last
 
