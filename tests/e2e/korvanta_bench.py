@@ -7,7 +7,9 @@ xdotool on the same X display, so it travels the same way a player's input does.
 
 import json
 import os
+import shlex
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -16,7 +18,9 @@ from pathlib import Path
 
 BUILD = Path(os.environ["KORVANTA_BUILD"])
 SOURCE = Path(os.environ["KORVANTA_SOURCE"])
-BENCH = Path(os.environ.get("KORVANTA_BENCH") or BUILD / "bench")
+# The lane of the tree's bench this test runs on: tests/bench/bench-lane names it, so a module
+# runs as `bench-lane BUILD/bench exec python3 -m unittest MODULE` (CTest does this).
+BENCH = Path(os.environ["KORVANTA_BENCH"])
 WINE_RUN = SOURCE / "tests/bench/wine-run"
 KORVANTA = BUILD / "icons/korvanta.exe"
 INSPECTOR = BUILD / "tests/e2e/inspector.exe"
@@ -41,11 +45,93 @@ WS_MINIMIZEBOX = 0x00020000
 WS_MAXIMIZEBOX = 0x00010000
 
 
+# The inspector's exit codes; a negative one is the signal that ended it.
+INSPECTOR_OK = 0
+INSPECTOR_FOREGROUND_REFUSED = 1
+INSPECTOR_BAD_ARGUMENTS = 2
+INSPECTOR_NO_SUCH_WINDOW = 3
+INSPECTOR_WINDOW_GONE = 4
+INSPECTOR_INTERNAL_ERROR = 5  # with a line on stderr saying what failed
+INSPECTOR_UNHANDLED_EXCEPTION = 6  # with a line on stderr naming the exception
+INSPECTOR_EXIT_NAMES = {
+    INSPECTOR_OK: "ok",
+    INSPECTOR_FOREGROUND_REFUSED: "foreground refused",
+    INSPECTOR_BAD_ARGUMENTS: "bad arguments",
+    INSPECTOR_NO_SUCH_WINDOW: "no such window",
+    INSPECTOR_WINDOW_GONE: "window gone",
+    INSPECTOR_INTERNAL_ERROR: "internal error",
+    INSPECTOR_UNHANDLED_EXCEPTION: "unhandled exception",
+}
+# The window a call names is not there: it never was, or it went away during the call.
+WINDOW_MISSING = (INSPECTOR_NO_SUCH_WINDOW, INSPECTOR_WINDOW_GONE)
+# Calls that only read are tried again, a few times, before a failure counts: a read may
+# meet a window half created or half destroyed. Calls that act are never repeated blindly.
+READING_VERBS = ("windows", "icon", "syscolor")
+READ_ATTEMPTS = 3
+READ_RETRY_PAUSE = 0.2
+# Calls that act on one window, named by its handle.
+WINDOW_VERBS = ("click", "post", "send")
+
+# How often waits look again; every look is an inspector call of 0.1 to 0.3 s anyway.
+POLL_INTERVAL = 0.1
+
+# How much of a failed call's command and output a report quotes.
+REPORT_CHARS = 2000
+
+
+def clip(text, limit=REPORT_CHARS):
+    """The text, or its beginning and end with the count of characters left out between."""
+    if len(text) <= limit:
+        return text
+    half = limit // 2
+    return f"{text[:half]}\n[... {len(text) - 2 * half} characters left out ...]\n{text[-half:]}"
+
+
+def exit_description(code, names=None):
+    """How a process ended: its exit code, named when `names` knows it, or the signal."""
+    if code is None:
+        return "still running"
+    if code < 0:
+        try:
+            return f"killed by {signal.Signals(-code).name} ({code})"
+        except ValueError:
+            return f"killed by signal {-code} ({code})"
+    name = (names or {}).get(code)
+    return f"exit code {code}" + (f" ({name})" if name else "")
+
+
+class WineFailure(AssertionError):
+    """A Wine call that failed, with everything needed to tell why from the report alone."""
+
+    def __init__(self, command, returncode, stdout, stderr, names=None, timeout=None):
+        self.command = command
+        self.returncode = returncode
+        self.stdout = stdout
+        self.stderr = stderr
+        self.timeout = timeout
+        ended = (f"timed out after {timeout} s" if timeout is not None
+                 else exit_description(returncode, names))
+        super().__init__(
+            f"{ended}\n"
+            f"  command: {clip(shlex.join(map(str, command)))}\n"
+            f"  stdout: {self.quote(stdout)}\n"
+            f"  stderr: {self.quote(stderr)}")
+
+    @staticmethod
+    def quote(output):
+        text = output.decode(errors="replace").rstrip()
+        if not text:
+            return "(empty)"
+        text = clip(text)
+        return text if "\n" not in text else "\n    " + text.replace("\n", "\n    ")
+
+
 def gbk(hex_text):
     return bytes.fromhex(hex_text).decode("gbk")
 
 
 def display():
+    """The bench's X display; its number is the first field of the bench's display file."""
     return ":" + (BENCH / "display").read_text().split()[0]
 
 
@@ -68,6 +154,9 @@ class Window:
         self.icon = record.get("icon")
         self.children = [Window(c) for c in record.get("children", [])]
 
+    def __repr__(self):
+        return f"Window({self.cls!r}, {self.text!r}, hwnd={self.hwnd}, id={self.id})"
+
     @property
     def size(self):
         return (self.rect[2] - self.rect[0], self.rect[3] - self.rect[1])
@@ -89,6 +178,24 @@ def box_icon(box):
     """The kind of icon a message box shows, or None; a list when it shows more than one."""
     kinds = [c.icon for c in box.children if c.cls.lower() == "static" and c.icon and c.visible]
     return kinds[0] if len(kinds) == 1 else (kinds or None)
+
+
+class Answer:
+    """The message box an action ended with."""
+
+    def __init__(self, box):
+        statics = [c for c in box.children if c.cls.lower() == "static"]
+        self.caption = box.text
+        self.texts = [c.text for c in statics if c.text]
+        self.icon = box_icon(box)
+        self.buttons = [c.text for c in box.children if c.cls.lower() == "button"]
+
+    @property
+    def text(self):
+        return "\n".join(self.texts)
+
+    def __repr__(self):
+        return f"Answer({self.caption!r}, {self.texts!r}, icon={self.icon})"
 
 
 class Korvanta:
@@ -115,12 +222,12 @@ class Korvanta:
     def dismiss_box(self, box=None, timeout=60):
         box = box or self.message_box()
         ok = [c for c in box.children if c.cls.lower() == "button"][0]
-        self.bench.inspector("click", str(ok.hwnd))
+        self.bench.click(ok)
         self.bench.wait_for(lambda: self.bench.find_box() is None, timeout, "box gone")
 
     def close(self, timeout=60):
         if self.main is not None and self.process.poll() is None:
-            self.bench.inspector("post", str(self.main.hwnd), str(WM_CLOSE), "0", "0")
+            self.bench.post(self.main, WM_CLOSE)
         return self.wait_exit(timeout)
 
     def wait_exit(self, timeout=60):
@@ -141,22 +248,64 @@ class Bench:
         self.processes = []
 
     # --- Wine and X -------------------------------------------------------------------
-    def wine(self, *args, timeout=120, check=True, cwd=None):
+    def wine(self, *args, timeout=120, check=True, cwd=None, names=None):
+        """A program under Wine, to its end. A failure (a non-zero exit with check, or no end
+        within the timeout either way) raises a WineFailure; `names` names exit codes."""
+        command = [str(WINE_RUN), str(BENCH), *map(str, args)]
         # Output goes through files, not pipes: a Wine helper process started on the way
         # (the desktop, the server) would inherit a pipe and keep it open long after the
         # program itself has ended.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            result = subprocess.run([str(WINE_RUN), str(BENCH), *map(str, args)], env=self.env,
-                                    cwd=cwd or BENCH, stdout=out, stderr=err, timeout=timeout)
+            try:
+                result = subprocess.run(command, env=self.env, cwd=cwd or BENCH, stdout=out,
+                                        stderr=err, timeout=timeout)
+            except subprocess.TimeoutExpired:
+                out.seek(0)
+                err.seek(0)
+                raise WineFailure(command, None, out.read(), err.read(),
+                                  timeout=timeout) from None
             out.seek(0)
             err.seek(0)
             result.stdout, result.stderr = out.read(), err.read()
         if check and result.returncode != 0:
-            raise AssertionError(f"wine {args} failed: {result.stderr.decode(errors='replace')}")
+            raise WineFailure(command, result.returncode, result.stdout, result.stderr, names)
         return result
 
-    def inspector(self, *args, timeout=60):
-        return self.wine(INSPECTOR, *args, timeout=timeout).stdout.decode()
+    def inspector(self, verb, *args, timeout=60, gone_ok=False):
+        """The inspector's output. A reading call that fails is tried again; when every try
+        fails, the last one's report is raised. A call that acts on a window that is not there
+        raises saying so, or returns None when the caller has said that is fine (gone_ok)."""
+        attempts = READ_ATTEMPTS if verb in READING_VERBS else 1
+        for attempt in range(1, attempts + 1):
+            try:
+                return self.wine(INSPECTOR, verb, *args, timeout=timeout,
+                                 names=INSPECTOR_EXIT_NAMES).stdout.decode()
+            except WineFailure as failure:
+                last = failure
+            # Arguments the inspector refuses stay refused.
+            if last.returncode == INSPECTOR_BAD_ARGUMENTS:
+                break
+            if attempt < attempts:
+                time.sleep(READ_RETRY_PAUSE)
+        if verb in WINDOW_VERBS and last.returncode in WINDOW_MISSING:
+            if gone_ok:
+                return None
+            raise AssertionError(f"inspector {verb}: window {args[0]} is not there; "
+                                 f"{last}") from None
+        if attempt > 1:
+            raise AssertionError(f"inspector {verb} failed {attempt} times; the last time: "
+                                 f"{last}") from None
+        raise last
+
+    def click(self, window):
+        """A button click, posted to a Window or a window handle."""
+        self.inspector("click", getattr(window, "hwnd", window))
+
+    def post(self, window, message, wparam=0, lparam=0, gone_ok=False):
+        """A message posted to a Window or a window handle; True once posted, False when the
+        window is gone and the caller said that is fine."""
+        return self.inspector("post", getattr(window, "hwnd", window), message, wparam, lparam,
+                              gone_ok=gone_ok) is not None
 
     def windows(self):
         return [Window(r) for r in json.loads(self.inspector("windows"))]
@@ -167,23 +316,25 @@ class Bench:
                 return w
         return None
 
+    def boxes(self):
+        """The message boxes on screen."""
+        return [w for w in self.windows() if w.cls == "#32770" and w.visible]
+
     def find_box(self):
-        for w in self.windows():
-            if w.cls == "#32770" and w.visible:
-                return w
-        return None
+        boxes = self.boxes()
+        return boxes[0] if boxes else None
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
                               timeout=30, check=True).stdout.decode()
 
     def key(self, window, *keys):
-        """Real key presses to the X window that shows `window`."""
+        """Real key presses to the X window that shows `window`. Returns once they are sent:
+        the caller waits for what they do."""
         xid = self.xdotool("search", "--onlyvisible", "--name", window.text).split()[0]
         self.xdotool("windowfocus", "--sync", xid)
         for k in keys:
             self.xdotool("key", "--clearmodifiers", k)
-            time.sleep(0.2)
 
     def screenshot(self, name):
         SCREENSHOTS.mkdir(parents=True, exist_ok=True)
@@ -208,16 +359,56 @@ class Bench:
     def system_colour(self, index):
         return tuple(json.loads(self.inspector("syscolor", str(index))))
 
+    # --- waiting and watching ----------------------------------------------------------
     @staticmethod
     def wait_for(probe, timeout, what):
+        """The probe's first true value. A probe that raises (a read that failed) has not seen
+        it yet; at the deadline the failure names what was awaited and the last such error."""
         deadline = time.monotonic() + timeout
+        error, last_failed = None, False
         while True:
-            value = probe()
-            if value:
-                return value
-            if time.monotonic() > deadline:
-                raise AssertionError(f"timed out waiting for {what}")
-            time.sleep(0.2)
+            try:
+                value = probe()
+            except Exception as e:  # any failed look is "not yet"
+                error, last_failed = e, True
+            else:
+                if value:
+                    return value
+                last_failed = False
+            now = time.monotonic()
+            if now > deadline:
+                said = f"timed out after {timeout} s waiting for {what}"
+                if error is not None:
+                    said += ("; the last look failed" if last_failed else
+                             "; an earlier look failed") + f": {type(error).__name__}: {error}"
+                raise AssertionError(said) from error
+            time.sleep(min(POLL_INTERVAL, deadline - now + 0.01))
+
+    @staticmethod
+    def assert_never(probe, seconds, what):
+        """Watches for `seconds`, looking again and again, that the probe never returns a true
+        value (what must not happen); fails at once when it does, quoting what it saw. A look
+        that raises is tolerated, but not a watch without one good look."""
+        start = time.monotonic()
+        end = start + seconds
+        looked, error = False, None
+        while True:
+            began = time.monotonic()
+            try:
+                seen = probe()
+            except Exception as e:  # a failed look saw nothing either way
+                error = e
+            else:
+                looked = True
+                if seen:
+                    raise AssertionError(f"{what}, {began - start:.1f} s into a watch of "
+                                         f"{seconds} s: {seen!r}")
+            if time.monotonic() >= end:
+                break
+            time.sleep(min(POLL_INTERVAL, max(0.0, end - time.monotonic())))
+        if not looked:
+            raise AssertionError(f"could not look for {what} in {seconds} s: "
+                                 f"{type(error).__name__}: {error}")
 
     # --- the game installation ----------------------------------------------------------
     def map_drive(self, letter, unix_dir):
@@ -247,10 +438,11 @@ class Bench:
             if p.poll() is None:
                 p.kill()
                 p.wait(10)
-        # Leftover windows of a failed test must not confuse the next one.
+        # Leftover windows of a failed test must not confuse the next one. A window listed
+        # here may belong to a process ended just above, and be gone by now.
         for w in self.windows():
             if w.text == "Korvanta" or w.cls == "#32770":
-                self.inspector("post", str(w.hwnd), str(WM_CLOSE), "0", "0")
+                self.post(w, WM_CLOSE, gone_ok=True)
 
 
 class BenchTest(unittest.TestCase):
@@ -327,12 +519,20 @@ class Holder:
     """Another process that keeps a file open without sharing, as the running game does."""
 
     def __init__(self, bench, windows_path, ms=120000):
-        self.process = subprocess.Popen([str(WINE_RUN), str(BENCH), str(INSPECTOR), "hold",
-                                         str(ms), windows_path], env=bench.env, cwd=BENCH,
-                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        line = self.process.stdout.readline().decode()
-        if '"held":true' not in line:
-            raise AssertionError(f"could not hold {windows_path}: {line}")
+        command = [str(WINE_RUN), str(BENCH), str(INSPECTOR), "hold", str(ms), windows_path]
+        with tempfile.TemporaryFile() as err:
+            self.process = subprocess.Popen(command, env=bench.env, cwd=BENCH,
+                                            stdout=subprocess.PIPE, stderr=err)
+            line = self.process.stdout.readline()
+            if b'"held":true' not in line:
+                try:
+                    self.process.wait(30)
+                except subprocess.TimeoutExpired:
+                    self.process.kill()
+                    self.process.wait(30)
+                err.seek(0)
+                raise AssertionError(f"could not hold {windows_path}: " + str(WineFailure(
+                    command, self.process.returncode, line, err.read(), INSPECTOR_EXIT_NAMES)))
         bench.processes.append(self.process)
 
     def release(self):

@@ -2,14 +2,13 @@
 the real program, the message box read from the screen, folders compared file by file."""
 
 import subprocess
-import time
 import unittest
 
 from pathlib import Path
 
 from korvanta_bench import (BUILD, CACHE_DIR, DRIVE_C, KORVANTA, PREFIX, REG_KEY, REG_VIEW,
-                            BenchTest, Game, Holder, box_icon, foreign_files, game_files,
-                            snapshot, stock_files)
+                            Answer, BenchTest, Game, Holder, foreign_files, game_files, snapshot,
+                            stock_files)
 
 REPLACE, RESTORE = 120, 130
 SUCCESS = "替换成功"
@@ -35,16 +34,17 @@ class ActionTest(BenchTest):
     def click(self, control_id):
         """A button click, and the message box it ends with: (caption, texts, icon kind,
         buttons)."""
-        self.bench.inspector("click", str(self.main.child(control_id).hwnd))
+        self.bench.click(self.main.child(control_id))
         box = self.app.message_box()
-        statics = [c for c in box.children if c.cls.lower() == "static"]
-        texts = [c.text for c in statics if c.text]
-        icon = box_icon(box)
-        buttons = [c.text for c in box.children if c.cls.lower() == "button"]
+        answer = Answer(box)
         self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
         self.app.dismiss_box(box)
-        self.assertTrue(self.app.refresh().enabled)
-        return box.text, texts, icon, buttons
+        # A task-modal box gives the window back only once its own message loop has returned,
+        # a moment after the box itself is gone.
+        self.bench.wait_for(lambda: getattr(self.app.refresh(), "enabled", False), 30,
+                            "the main window enabled again")
+        self.assertTrue(self.app.main.enabled)
+        return answer.caption, answer.texts, answer.icon, answer.buttons
 
     def assert_success(self, result):
         caption, texts, icon, buttons = result
@@ -86,7 +86,8 @@ class FreshInstallTest(ActionTest):
         x, y = (b.rect[0] + b.rect[2]) // 2, (b.rect[1] + b.rect[3]) // 2
         self.bench.xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 60, 1)
         self.app.dismiss_box()
-        time.sleep(2)
+        self.bench.assert_never(self.bench.find_box, 2,
+                                "a second box, which only a second run would show")
         self.assertIsNone(self.bench.find_box(), "a second run would show a second box")
         self.assertEqual(self.state(), (foreign_files(), self.own))
 
@@ -184,11 +185,10 @@ class NotInstalledTest(BenchTest):
         app = self.bench.start()
         main = app.wait_main()
         for button in (REPLACE, RESTORE):
-            self.bench.inspector("click", str(main.child(button).hwnd))
+            self.bench.click(main.child(button))
             box = app.message_box()
-            statics = [c for c in box.children if c.cls.lower() == "static"]
-            texts = [c.text for c in statics if c.text]
-            self.assertEqual((box.text, texts, box_icon(box)),
+            answer = Answer(box)
+            self.assertEqual((answer.caption, answer.texts, answer.icon),
                              ("信息：", [NOT_INSTALLED], "warning"))
             app.dismiss_box(box)
         self.assertEqual(app.close(), 0)

@@ -1,12 +1,13 @@
 """Keyboard input as a player types it: real key presses through X, read back with the
 inspector. The game is installed, so every action that runs ends in a message box."""
 
-import time
 import unittest
 
 from korvanta_bench import BenchTest, Game, stock_files
 
 EDIT, REPLACE, RESTORE = 100, 120, 130
+# How long a key that moves the focus may take to do it.
+FOCUS_TIMEOUT = 5
 
 
 class KeyboardTest(BenchTest):
@@ -23,36 +24,61 @@ class KeyboardTest(BenchTest):
     def press(self, *keys):
         self.bench.key(self.main, *keys)
 
+    def press_for_focus(self, key, expected):
+        """Presses a key that moves the focus, and waits for the focus to reach `expected`.
+        Returns the control the focus was last seen on: `expected`, or where it went instead
+        ("not read" when the last look failed)."""
+        self.press(key)
+        seen = "not read"
+
+        def arrived():
+            nonlocal seen
+            seen = "not read"
+            seen = self.focus()
+            return seen == expected
+
+        try:
+            self.bench.wait_for(arrived, FOCUS_TIMEOUT, f"the focus on {expected} after {key}")
+        except AssertionError:
+            pass  # the caller's check shows where the focus was seen instead
+        return seen
+
+    def follow_focus(self, key, expected):
+        """Presses a key once for each control in `expected`, each time waiting for the focus
+        to reach that control; the controls it was seen on, up to the first one that was not
+        the expected one."""
+        seen = []
+        for want in expected:
+            seen.append(self.press_for_focus(key, want))
+            if seen[-1] != want:
+                break
+        return seen
+
     def wait_active(self):
         """Once the box is gone, the main window has the keyboard again, without a click."""
         self.bench.wait_for(lambda: self.app.refresh().enabled and self.focus(), 30, "focus back")
 
     def assert_no_box(self, seconds=1.5):
-        time.sleep(seconds)
+        self.bench.assert_never(self.bench.find_box, seconds, "a message box: no action may run")
         self.assertIsNone(self.bench.find_box(), "no action may run")
 
     def test_focus_starts_on_the_hidden_edit_box_and_tab_cycles(self):
         self.assertEqual(self.focus(), EDIT)
-        seen = []
-        for _ in range(3):
-            self.press("Tab")
-            seen.append(self.focus())
+        seen = self.follow_focus("Tab", [REPLACE, RESTORE, EDIT])
         self.assertEqual(seen, [REPLACE, RESTORE, EDIT])
-        seen = []
-        for _ in range(3):
-            self.press("shift+Tab")
-            seen.append(self.focus())
+        seen = self.follow_focus("shift+Tab", [RESTORE, REPLACE, EDIT])
         self.assertEqual(seen, [RESTORE, REPLACE, EDIT])
 
     def test_enter_does_nothing_on_any_unit(self):
-        for expected in (EDIT, REPLACE, RESTORE):
+        for expected, following in ((EDIT, REPLACE), (REPLACE, RESTORE), (RESTORE, EDIT)):
             self.assertEqual(self.focus(), expected)
             self.press("Return")
             self.assert_no_box(1.0)
-            self.press("Tab")
+            self.press_for_focus("Tab", following)
 
     def test_space_on_a_focused_button_clicks_it(self):
-        self.press("Tab", "space")
+        self.assertEqual(self.press_for_focus("Tab", REPLACE), REPLACE)
+        self.press("space")
         box = self.app.message_box()
         self.assertEqual(box.text, "信息：")
         self.app.dismiss_box(box)
@@ -79,8 +105,9 @@ class KeyboardTest(BenchTest):
         box = self.app.message_box()
         self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
         self.press("alt+y")
-        time.sleep(1.0)
-        boxes = [w for w in self.bench.windows() if w.cls == "#32770" and w.visible]
+        self.bench.assert_never(lambda: [b for b in self.bench.boxes() if b.hwnd != box.hwnd],
+                                1.0, "a second message box")
+        boxes = self.bench.boxes()
         self.assertEqual(len(boxes), 1)
         self.app.dismiss_box(box)
         self.assert_no_box()

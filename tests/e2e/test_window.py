@@ -96,7 +96,7 @@ class MainWindowTest(BenchTest):
 
     def test_close_box_ends_with_exit_code_zero(self):
         # The close box sends SC_CLOSE; without a window manager there is no frame to click.
-        self.bench.inspector("post", str(self.main.hwnd), str(WM_SYSCOMMAND), str(SC_CLOSE), "0")
+        self.bench.post(self.main, WM_SYSCOMMAND, SC_CLOSE)
         self.assertEqual(self.app.wait_exit(), 0)
 
 

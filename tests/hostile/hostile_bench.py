@@ -18,8 +18,8 @@ import subprocess
 import zipfile
 from pathlib import Path
 
-from korvanta_bench import (BENCH, CACHE_DIR, DRIVE_C, GENERATED, KORVANTA, Bench, BenchTest,
-                            Game, Holder, Window, box_icon, foreign_files, game_files, snapshot,
+from korvanta_bench import (BENCH, CACHE_DIR, DRIVE_C, GENERATED, KORVANTA, Answer, Bench,
+                            BenchTest, Game, Holder, Window, foreign_files, game_files, snapshot,
                             stock_files)
 
 REPLACE, RESTORE = 120, 130
@@ -37,24 +37,6 @@ ICON_DIRS = ("rez/UI/class", "rez/UI/class2", "rez/UI/class.old")
 # Files of the user's next to the icon folders, where a path that escapes would land.
 USER_FILES = {"game.exe": b"MZ the game itself", "rez/UI/hud.dat": b"hud of the game",
               "rez/UI/class_readme.txt": b"next to the icons", "rez/version.txt": b"1.0"}
-
-
-class Answer:
-    """The message box an action ended with."""
-
-    def __init__(self, box):
-        statics = [c for c in box.children if c.cls.lower() == "static"]
-        self.caption = box.text
-        self.texts = [c.text for c in statics if c.text]
-        self.icon = box_icon(box)
-        self.buttons = [c.text for c in box.children if c.cls.lower() == "button"]
-
-    @property
-    def text(self):
-        return "\n".join(self.texts)
-
-    def __repr__(self):
-        return f"Answer({self.caption!r}, {self.texts!r}, icon={self.icon})"
 
 
 def digest_tree(root, skip=()):
@@ -150,7 +132,7 @@ class HostileTest(BenchTest):
         return self.app
 
     def click(self, control_id):
-        self.bench.inspector("click", str(self.main.child(control_id).hwnd))
+        self.bench.click(self.main.child(control_id))
         box = self.app.message_box()
         answer = Answer(box)
         self.app.dismiss_box(box)
