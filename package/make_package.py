@@ -66,6 +66,9 @@ def main() -> int:
             info.external_attr = 0
             info.compress_type = zipfile.ZIP_DEFLATED
             zf.writestr(info, data, compresslevel=9)
+            # writestr gives an entry without attributes rw------- (0o600 << 16); the central
+            # directory, written at the close, takes the entry's fields as they are then.
+            info.external_attr = 0
     partial.replace(args.out)
     return 0
 

@@ -1,0 +1,70 @@
+"""The shipped executable's headers and the package's entries, read from the files themselves."""
+
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+from pathlib import Path
+
+from pe_image import DYNAMIC_BASE, NX_COMPAT, TERMINAL_SERVER_AWARE, PeImage
+
+EXE = Path(os.environ["KORVANTA_EXE"])
+SOURCE = Path(os.environ["KORVANTA_SOURCE"])
+# DLLs the system always loads from its own folder, whatever the program's folder holds.
+KNOWN_DLLS = {
+    "advapi32.dll", "clbcatq.dll", "combase.dll", "comdlg32.dll", "coml2.dll", "gdi32.dll",
+    "gdiplus.dll", "imagehlp.dll", "imm32.dll", "kernel32.dll", "msctf.dll", "msvcrt.dll",
+    "normaliz.dll", "nsi.dll", "ole32.dll", "oleaut32.dll", "psapi.dll", "rpcrt4.dll",
+    "sechost.dll", "setupapi.dll", "shcore.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
+    "wldap32.dll", "ws2_32.dll",
+}
+LANG_CHINESE_PRC = 0x0804
+
+
+class ShippedExe(unittest.TestCase):
+    image = PeImage(EXE)
+
+    def test_header_flags(self):
+        flags = self.image.dll_characteristics
+        for name, bit in (("ASLR", DYNAMIC_BASE), ("NX", NX_COMPAT),
+                          ("terminal-server aware", TERMINAL_SERVER_AWARE)):
+            self.assertTrue(flags & bit, f"{name} is not set ({flags:#06x})")
+        if self.image.pe32_plus:
+            self.skipTest("the subsystem version is the shipped 32-bit executable's")
+        # A later subsystem version changes the frame metrics of the fixed-size window.
+        self.assertEqual(self.image.subsystem_version, (4, 0))
+
+    def test_imports_only_known_dlls(self):
+        imported = {name.lower() for name in self.image.imported_dlls()}
+        self.assertTrue(imported)
+        self.assertEqual(imported - KNOWN_DLLS, set())
+
+    def test_version_resource_in_chinese(self):
+        language, strings = self.image.version_strings()
+        self.assertEqual(language, LANG_CHINESE_PRC)
+        self.assertEqual(strings["FileDescription"], "穿越火线军衔图标切换工具")
+        self.assertEqual(strings["LegalCopyright"], "Copyright © 2026 The Korvanta authors")
+        self.assertEqual(strings["OriginalFilename"], "korvanta.exe")
+
+
+class PackageEntries(unittest.TestCase):
+    def test_entries_in_order_without_attributes(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            out = Path(tmp) / "korvanta-test-win32.zip"
+            subprocess.run([sys.executable, SOURCE / "package/make_package.py", "--exe", EXE,
+                            "--version", "0.0.0", "--source", SOURCE, "--out", out],
+                           check=True, timeout=120)
+            with zipfile.ZipFile(out) as z:
+                entries = z.infolist()
+                self.assertEqual([e.filename for e in entries],
+                                 ["korvanta.exe", "README-zh.txt", "LICENSE.txt",
+                                  "THIRD-PARTY.txt"])
+                for e in entries:
+                    self.assertEqual((e.create_system, e.external_attr), (0, 0), e.filename)
+                self.assertEqual(z.read("korvanta.exe"), EXE.read_bytes())
+
+
+if __name__ == "__main__":
+    unittest.main()
