@@ -4,6 +4,9 @@
 # then prints both SHA-256 sums (the package's and korvanta.exe's). Fails when korvanta.exe
 # without its two archive blocks grows past 256 KiB.
 #
+# With KORVANTA_SIGN_CERT (a PEM certificate, chain allowed) and KORVANTA_SIGN_KEY (its PEM
+# private key) set, korvanta.exe is signed with Authenticode before it is packed.
+#
 #   scripts/release.sh           one build in build/release
 #   scripts/release.sh --check   two builds, in build/release-a and build/release-b; fails
 #                                when korvanta.exe or the package differ by a single byte,
@@ -35,7 +38,12 @@ fi
 build() {
     local dir=$1
     rm -rf "$dir"
-    cmake --preset release -B "$dir" >"$root/build/release-configure.log" 2>&1 || {
+    local sign=()
+    if [ -n "${KORVANTA_SIGN_CERT:-}" ] || [ -n "${KORVANTA_SIGN_KEY:-}" ]; then
+        sign=(-DKORVANTA_SIGN_CERT="$(realpath "${KORVANTA_SIGN_CERT:-}")"
+              -DKORVANTA_SIGN_KEY="$(realpath "${KORVANTA_SIGN_KEY:-}")")
+    fi
+    cmake --preset release -B "$dir" "${sign[@]}" >"$root/build/release-configure.log" 2>&1 || {
         cat "$root/build/release-configure.log" >&2
         return 1
     }
@@ -88,7 +96,10 @@ rm -rf "$dist"
 mkdir -p "$dist"
 cp "$package" "$dist/"
 name=$(basename "$package")
-# korvanta.exe's sum is the one of the file inside the package.
-(cd "$dist" && sha256sum "$name" && cd "$build_dir/icons" && sha256sum korvanta.exe) >"$dist/SHA256SUMS"
+# korvanta.exe's sum is the one of the file inside the package (signed, when it was).
+{
+    (cd "$dist" && sha256sum "$name")
+    echo "$(unzip -p "$dist/$name" korvanta.exe | sha256sum | cut -d' ' -f1)  korvanta.exe"
+} >"$dist/SHA256SUMS"
 echo "release: $dist/$name"
 cat "$dist/SHA256SUMS"

@@ -11,6 +11,7 @@ PACKAGES=(
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-microhei
   python3 unzip xz-utils dpkg-dev util-linux procps file
+  osslsigncode openssl
 )
 SRC_LIST=/etc/apt/sources.list.d/korvanta-deb-src.sources
 CACHE_DIR=${KORVANTA_CACHE:-/var/cache/korvanta}

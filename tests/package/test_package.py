@@ -66,5 +66,32 @@ class PackageEntries(unittest.TestCase):
                 self.assertEqual(z.read("korvanta.exe"), EXE.read_bytes())
 
 
+class Signing(unittest.TestCase):
+    """The release's signing step with a throwaway certificate made here."""
+
+    def test_signed_exe_verifies_and_comes_back_to_the_unsigned_bytes(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            tmp = Path(tmp)
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
+                            "-keyout", tmp / "key.pem", "-out", tmp / "cert.pem", "-days", "2",
+                            "-subj", "/CN=Korvanta test signer"],
+                           check=True, capture_output=True, timeout=120)
+            signed = []
+            for name in ("a.exe", "b.exe"):
+                subprocess.run([SOURCE / "package/sign-exe.sh", tmp / "cert.pem",
+                                tmp / "key.pem", "1765000000", EXE, tmp / name],
+                               check=True, timeout=120)
+                signed.append((tmp / name).read_bytes())
+            self.assertNotEqual(signed[0], EXE.read_bytes())
+            self.assertEqual(signed[0], signed[1], "the same time gives the same signature")
+            verify = subprocess.run(["osslsigncode", "verify", "-CAfile", tmp / "cert.pem",
+                                     "-in", tmp / "a.exe"], capture_output=True, timeout=120)
+            self.assertEqual(verify.returncode, 0, verify.stdout.decode(errors="replace"))
+            subprocess.run(["osslsigncode", "remove-signature", "-in", tmp / "a.exe",
+                            "-out", tmp / "unsigned.exe"],
+                           check=True, capture_output=True, timeout=120)
+            self.assertEqual((tmp / "unsigned.exe").read_bytes(), EXE.read_bytes())
+
+
 if __name__ == "__main__":
     unittest.main()
