@@ -55,9 +55,13 @@ int RunChildInvocation(int argc, char **argv) {
     return at->second();
 }
 
-Child::Child(const char *scenario, const char *current_directory) {
+Child::Child(const char *scenario, const char *current_directory, const char *program) {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, sizeof exe);
+    if (program) {
+        char *name = std::strrchr(exe, '\\');
+        lstrcpynA(name ? name + 1 : exe, program, static_cast<int>(exe + sizeof exe - (name + 1)));
+    }
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     marker_ = temp;
@@ -122,9 +126,9 @@ std::string Child::Marker() const {
     return test::ReadAll(marker_);
 }
 
-FatalBoxReport RunFatalScenario(const char *scenario) {
+FatalBoxReport RunFatalScenario(const char *scenario, const char *program) {
     FatalBoxReport report;
-    Child child(scenario);
+    Child child(scenario, nullptr, program);
     HWND box = child.WaitForWindow("#32770", nullptr, true);
     if (box) {
         report.box_found = true;

@@ -20,8 +20,10 @@ void WriteMarker(const std::string &text);
 
 class Child {
 public:
-    // Starts the scenario (in `current_directory` when given); the marker file is fresh.
-    explicit Child(const char *scenario, const char *current_directory = nullptr);
+    // Starts the scenario (in `current_directory` when given); the marker file is fresh. The
+    // program is this test executable, or another one of its folder when `program` names it.
+    explicit Child(const char *scenario, const char *current_directory = nullptr,
+                   const char *program = nullptr);
     Child(const Child &) = delete;
     Child &operator=(const Child &) = delete;
     ~Child();
@@ -50,8 +52,9 @@ struct FatalBoxReport {
     DWORD exit_code = 0;
     bool exit_routine_ran = true;
 };
-// Runs a scenario that ends in a fatal error box, reads the box, presses OK.
-FatalBoxReport RunFatalScenario(const char *scenario);
+// Runs a scenario that ends in a fatal error box, reads the box, presses OK; in `program` of
+// the test executable's folder when given.
+FatalBoxReport RunFatalScenario(const char *scenario, const char *program = nullptr);
 
 // Runs the child scenario named on the command line; -1 when there is none.
 bool IsChildInvocation(int argc, char **argv);

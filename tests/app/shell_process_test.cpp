@@ -11,6 +11,7 @@
 #include "icons/main_window.h"
 #include "icons/program_state.h"
 #include "tests/app/child_process.h"
+#include "tests/app/release_runtime_scenarios.h"
 #include "tests/app/handler_doubles.h"
 #include "tests/app/refusing_allocator.h"
 #include "tests/app/unit_window.h"
@@ -330,6 +331,29 @@ TEST(ShellProcess, FailedAllocationNamesTheByteCount) {
     ExpectFatal(RunFatalScenario("allocation"),
                 "运行时出错!\r\n\r\n错误信息：分配 4096 字节内存失败!\r\n");
 }
+
+// Compiled as korvanta.exe is, the runtime's throwing paths end in the same report.
+class ReleaseRuntime : public testing::TestWithParam<release_runtime::Scenario> {};
+
+TEST_P(ReleaseRuntime, FailureIsFatal) {
+    const release_runtime::Scenario &scenario = GetParam();
+    std::string message =
+        scenario.message
+            ? scenario.message
+            : "分配 " + std::to_string(static_cast<unsigned>(release_runtime::kRefusedSize)) +
+                  " 字节内存失败!";
+    ExpectFatal(RunFatalScenario(scenario.name, "app_release_runtime_child.exe"),
+                "运行时出错!\r\n\r\n错误信息：" + message + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ReleaseRuntime, testing::ValuesIn(release_runtime::kScenarios),
+                         [](const testing::TestParamInfo<release_runtime::Scenario> &param) {
+                             std::string name = param.param.name;
+                             for (char &c : name)
+                                 if (c == '-')
+                                     c = '_';
+                             return name;
+                         });
 
 TEST(ShellProcess, CodeWithoutMessage) {
     ExpectFatal(RunFatalScenario("code-only"), "运行时出错!\r\n\r\n错误代码：5\r\n\r\n");
