@@ -10,7 +10,9 @@
 
 namespace korvanta {
 
-int32_t ProgramEntry() { return 0; }
+int32_t ProgramEntry() {
+    return 0;
+}
 
 int RunProcess(int32_t (*)()) {
     HMODULE planted = LoadLibraryA("kvt_planted.dll");

@@ -35,6 +35,15 @@ REG_KEY = r"HKLM\Software\Tencent\CrossFire"
 # 64-bit test build of the same program (the bench names wine64 as its loader then).
 REG_VIEW = "/reg:64" if (BENCH / "loader").read_text().strip().endswith("wine64") else "/reg:32"
 
+# The program's controls and what its message boxes say.
+EDIT, REPLACE, RESTORE = 100, 120, 130
+DEFAULT_CAPTION = "信息："
+SUCCESS = "替换成功"
+REPLACE_FAILED = "替换失败，请关闭游戏后重试。\r\n\r\n"
+RESTORE_FAILED = "恢复失败，请关闭游戏后重试。\r\n\r\n"
+NOT_INSTALLED = "您的电脑未安装穿越火线"
+NO_BACKUP = "未找到备份的图标，游戏图标保持不变。"
+
 # Window messages and styles the tests look at.
 WM_CLOSE = 0x0010
 WS_CAPTION = 0x00C00000

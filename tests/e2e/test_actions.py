@@ -6,14 +6,10 @@ import unittest
 
 from pathlib import Path
 
-from korvanta_bench import (BUILD, CACHE_DIR, DRIVE_C, KORVANTA, PREFIX, REG_KEY, REG_VIEW,
-                            Answer, BenchTest, Game, Holder, foreign_files, game_files, snapshot,
+from korvanta_bench import (BUILD, CACHE_DIR, DRIVE_C, KORVANTA, NO_BACKUP, NOT_INSTALLED,
+                            PREFIX, REG_KEY, REG_VIEW, REPLACE, RESTORE, SUCCESS, Answer,
+                            BenchTest, Game, Holder, foreign_files, game_files, snapshot,
                             stock_files)
-
-REPLACE, RESTORE = 120, 130
-SUCCESS = "替换成功"
-NOT_INSTALLED = "您的电脑未安装穿越火线"
-NO_BACKUP = "未找到备份的图标，游戏图标保持不变。"
 
 
 class ActionTest(BenchTest):

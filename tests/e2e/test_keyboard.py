@@ -3,9 +3,8 @@ inspector. The game is installed, so every action that runs ends in a message bo
 
 import unittest
 
-from korvanta_bench import BenchTest, Game, stock_files
+from korvanta_bench import EDIT, REPLACE, RESTORE, BenchTest, Game, stock_files
 
-EDIT, REPLACE, RESTORE = 100, 120, 130
 # How long a key that moves the focus may take to do it.
 FOCUS_TIMEOUT = 5
 

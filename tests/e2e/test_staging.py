@@ -2,9 +2,7 @@
 
 import unittest
 
-from korvanta_bench import CACHE_DIR, GENERATED, BenchTest, Game
-
-NOT_INSTALLED = "您的电脑未安装穿越火线"
+from korvanta_bench import CACHE_DIR, GENERATED, NOT_INSTALLED, BenchTest, Game
 
 
 class StagingTest(BenchTest):

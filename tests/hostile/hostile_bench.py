@@ -18,17 +18,10 @@ import subprocess
 import zipfile
 from pathlib import Path
 
-from korvanta_bench import (BENCH, CACHE_DIR, DRIVE_C, GENERATED, KORVANTA, Answer, Bench,
-                            BenchTest, Game, Holder, Window, foreign_files, game_files, snapshot,
-                            stock_files)
-
-REPLACE, RESTORE = 120, 130
-DEFAULT_CAPTION = "信息："
-SUCCESS = "替换成功"
-REPLACE_FAILED = "替换失败，请关闭游戏后重试。\r\n\r\n"
-RESTORE_FAILED = "恢复失败，请关闭游戏后重试。\r\n\r\n"
-NOT_INSTALLED = "您的电脑未安装穿越火线"
-NO_BACKUP = "未找到备份的图标，游戏图标保持不变。"
+from korvanta_bench import (BENCH, CACHE_DIR, DEFAULT_CAPTION, DRIVE_C, GENERATED, KORVANTA,
+                            NO_BACKUP, NOT_INSTALLED, REPLACE, REPLACE_FAILED, RESTORE,
+                            RESTORE_FAILED, SUCCESS, Answer, Bench, BenchTest, Game, Holder,
+                            Window, foreign_files, game_files, snapshot, stock_files)
 # The icon each answer other than a failure comes with.
 ICON_OF = {SUCCESS: None, NOT_INSTALLED: "warning", NO_BACKUP: "information"}
 

@@ -7,12 +7,12 @@ import unittest
 import zipfile
 from pathlib import Path
 
-from korvanta_bench import (BENCH, CACHE_DIR, GENERATED, REG_VIEW, Answer, BenchTest, Game,
-                            foreign_files, game_files, snapshot, stock_files)
+from korvanta_bench import (BENCH, CACHE_DIR, DEFAULT_CAPTION, GENERATED, REG_VIEW, REPLACE,
+                            RESTORE, SUCCESS, Answer, BenchTest, Game, foreign_files, game_files,
+                            snapshot, stock_files)
 
 PACKAGES = sorted(Path(os.environ["KORVANTA_PACKAGE_DIR"]).glob("korvanta-*-win32.zip"))
-REPLACE, RESTORE = 120, 130
-SUCCESS = ("信息：", ["替换成功"], None)
+SUCCEEDED = (DEFAULT_CAPTION, [SUCCESS], None)
 
 
 class PackageSmokeTest(BenchTest):
@@ -42,10 +42,10 @@ class PackageSmokeTest(BenchTest):
         self.assertEqual((CACHE_DIR / "class.zip").read_bytes(),
                          (GENERATED / "stock.zip").read_bytes())
         own = game_files(stock_files())
-        self.assertEqual(self.press(app, REPLACE), SUCCESS)
+        self.assertEqual(self.press(app, REPLACE), SUCCEEDED)
         self.assertEqual((snapshot(self.game.icon_dir), snapshot(self.game.aside_dir)),
                          (foreign_files(), own))
-        self.assertEqual(self.press(app, RESTORE), SUCCESS)
+        self.assertEqual(self.press(app, RESTORE), SUCCEEDED)
         self.assertEqual((snapshot(self.game.icon_dir), snapshot(self.game.aside_dir)),
                          (own, stock_files()))
         self.assertEqual(app.close(), 0)
