@@ -1,5 +1,7 @@
 #include "tests/bench/icon_kind.h"
 
+#include "app/win_handles.h"
+#include "tests/bench/checked.h"
 #include "tests/support/windows.h"
 
 #include <cstdint>
@@ -19,71 +21,78 @@ namespace {
 // system icons (information and question, both round and blue under Wine) are about 15 apart.
 constexpr double kSameIcon = 8.0;
 
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() { ReleaseDC(nullptr, dc_); }
-    ScreenDc(const ScreenDc &) = delete;
-    ScreenDc &operator=(const ScreenDc &) = delete;
-    HDC get() const { return dc_; }
+// Selects an object into a DC; the object it replaced.
+HGDIOBJ Select(HDC dc, HGDIOBJ object) {
+    HGDIOBJ old = SelectObject(dc, object);
+    if (!old || old == HGDI_ERROR)
+        Fail("SelectObject");
+    return old;
+}
 
-private:
-    HDC dc_;
-};
-
-// A memory DC with a bitmap of the screen's format selected into it.
+// A memory DC with a bitmap of the screen's format selected into it: drawn on, then read once.
+// TakePixels gives both back and checks that they were; after a failure the owners do it.
 class Canvas {
 public:
     Canvas(HDC screen, int width, int height)
-        : dc_(CreateCompatibleDC(screen)), bitmap_(CreateCompatibleBitmap(screen, width, height)),
-          old_(SelectObject(dc_, bitmap_)), width_(width), height_(height) {}
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas &) = delete;
-    Canvas &operator=(const Canvas &) = delete;
-    HDC dc() const { return dc_; }
+        : bitmap_(Checked(CreateCompatibleBitmap(screen, width, height), "CreateCompatibleBitmap")),
+          dc_(Checked(CreateCompatibleDC(screen), "CreateCompatibleDC")),
+          old_(Select(dc_.get(), bitmap_.get())), width_(width), height_(height) {}
+    HDC dc() const { return dc_.get(); }
 
     // Top-down rows of 0x00RRGGBB.
-    std::vector<uint32_t> Pixels() const {
+    std::vector<uint32_t> TakePixels() {
+        // The bitmap may not be selected into a DC while GetDIBits reads it.
+        Select(dc_.get(), old_);
         BITMAPINFO info = korvanta::test::TopDownBitmap(width_, height_);
         std::vector<uint32_t> pixels(static_cast<size_t>(width_) * height_);
-        // The bitmap may not be selected into a DC while GetDIBits reads it.
-        SelectObject(dc_, old_);
-        GetDIBits(dc_, bitmap_, 0, height_, pixels.data(), &info, DIB_RGB_COLORS);
-        SelectObject(dc_, bitmap_);
+        Checked(GetDIBits(dc_.get(), bitmap_.get(), 0, height_, pixels.data(), &info,
+                          DIB_RGB_COLORS) == height_,
+                "GetDIBits");
+        Checked(dc_.Close(), "DeleteDC");
+        Checked(bitmap_.Close(), "DeleteObject");
         return pixels;
     }
 
 private:
-    HDC dc_;
-    HBITMAP bitmap_;
+    // Before the DC, so that the DC, which may still hold it, goes first.
+    korvanta::UniqueBitmap bitmap_;
+    korvanta::UniqueMemoryDc dc_;
     HGDIOBJ old_;
     int width_, height_;
 };
 
+korvanta::UniqueScreenDc ScreenDc() {
+    return korvanta::UniqueScreenDc(Checked(GetDC(nullptr), "GetDC"));
+}
+
 std::vector<uint32_t> CaptureScreen(const RECT &r) {
-    ScreenDc screen;
-    Canvas canvas(screen.get(), r.right - r.left, r.bottom - r.top);
-    BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen.get(), r.left, r.top,
-           SRCCOPY | CAPTUREBLT);
-    return canvas.Pixels();
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    korvanta::UniqueScreenDc screen = ScreenDc();
+    Canvas canvas(screen.get(), width, height);
+    Checked(
+        BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY | CAPTUREBLT),
+        "BitBlt");
+    std::vector<uint32_t> pixels = canvas.TakePixels();
+    Checked(screen.Close(), "ReleaseDC");
+    return pixels;
 }
 
 std::vector<uint32_t> DrawSystemIcon(LPCSTR resource, int width, int height, uint32_t background) {
-    ScreenDc screen;
+    korvanta::UniqueScreenDc screen = ScreenDc();
     Canvas canvas(screen.get(), width, height);
-    HBRUSH brush =
-        CreateSolidBrush(RGB(background >> 16 & 255, background >> 8 & 255, background & 255));
+    korvanta::UniqueBrush brush(Checked(
+        CreateSolidBrush(RGB(background >> 16 & 255, background >> 8 & 255, background & 255)),
+        "CreateSolidBrush"));
     RECT all{0, 0, width, height};
-    FillRect(canvas.dc(), &all, brush);
-    DeleteObject(brush);
+    Checked(FillRect(canvas.dc(), &all, brush.get()), "FillRect");
+    Checked(brush.Close(), "DeleteObject");
     // Shared system icons: never destroyed.
-    DrawIconEx(canvas.dc(), 0, 0, LoadIconA(nullptr, resource), width, height, 0, nullptr,
-               DI_NORMAL);
-    return canvas.Pixels();
+    Checked(DrawIconEx(canvas.dc(), 0, 0, Checked(LoadIconA(nullptr, resource), "LoadIconA"), width,
+                       height, 0, nullptr, DI_NORMAL),
+            "DrawIconEx");
+    std::vector<uint32_t> pixels = canvas.TakePixels();
+    Checked(screen.Close(), "ReleaseDC");
+    return pixels;
 }
 
 double Distance(const std::vector<uint32_t> &a, const std::vector<uint32_t> &b) {
@@ -116,10 +125,18 @@ IconMatch MatchIcon(const RECT &r) {
 
 RECT ClientOnScreen(HWND hwnd) {
     RECT client{};
-    GetClientRect(hwnd, &client);
+    Checked(GetClientRect(hwnd, &client), "GetClientRect", hwnd);
     POINT origin{0, 0};
-    ClientToScreen(hwnd, &origin);
+    Checked(ClientToScreen(hwnd, &origin), "ClientToScreen", hwnd);
     return {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+}
+
+// All monitors together. Its origin may well be 0, so only its size tells a failure.
+RECT VirtualScreen() {
+    const long left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const long top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + Checked(GetSystemMetrics(SM_CXVIRTUALSCREEN), "GetSystemMetrics"),
+            top + Checked(GetSystemMetrics(SM_CYVIRTUALSCREEN), "GetSystemMetrics")};
 }
 
 // How far to move a rectangle along one axis to bring it inside [low, high).
@@ -136,22 +153,32 @@ long IntoRange(long from, long to, long low, long high) {
 // moved so that the control is on the screen, and put back afterwards.
 class OnScreen {
 public:
-    explicit OnScreen(HWND control) : top_(GetAncestor(control, GA_ROOT)) {
+    explicit OnScreen(HWND control)
+        : top_(Checked(GetAncestor(control, GA_ROOT), "GetAncestor", control)) {
         const RECT r = ClientOnScreen(control);
-        const long left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-        const long top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        const long dx =
-            IntoRange(r.left, r.right, left, left + GetSystemMetrics(SM_CXVIRTUALSCREEN));
-        const long dy = IntoRange(r.top, r.bottom, top, top + GetSystemMetrics(SM_CYVIRTUALSCREEN));
-        if ((dx || dy) && GetWindowRect(top_, &was_))
-            moved_ = MoveTo(was_.left + dx, was_.top + dy);
+        const RECT screen = VirtualScreen();
+        const long dx = IntoRange(r.left, r.right, screen.left, screen.right);
+        const long dy = IntoRange(r.top, r.bottom, screen.top, screen.bottom);
+        if (dx || dy) {
+            Checked(GetWindowRect(top_, &was_), "GetWindowRect", top_);
+            Checked(MoveTo(was_.left + dx, was_.top + dy), "SetWindowPos", top_);
+            moved_ = true;
+        }
     }
+    // On the way out of a failure, which is what gets reported, the box is put back if it
+    // still can be.
     ~OnScreen() {
         if (moved_)
             MoveTo(was_.left, was_.top);
     }
     OnScreen(const OnScreen &) = delete;
     OnScreen &operator=(const OnScreen &) = delete;
+
+    void PutBack() {
+        if (moved_)
+            Checked(MoveTo(was_.left, was_.top), "SetWindowPos", top_);
+        moved_ = false;
+    }
 
 private:
     bool MoveTo(long x, long y) {
@@ -177,5 +204,6 @@ IconMatch ShownIcon(HWND control) {
             break;
         Sleep(100);
     }
+    on_screen.PutBack();
     return match;
 }

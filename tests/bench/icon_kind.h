@@ -20,4 +20,6 @@ struct IconMatch {
 };
 
 // The icon an icon control shows on the screen, the closest system icon if one is close.
+// Throws WindowGone when the control or its box goes away meanwhile, CallFailed for any other
+// failed call (tests/bench/checked.h).
 IconMatch ShownIcon(HWND control);
