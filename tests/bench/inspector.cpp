@@ -35,13 +35,16 @@
 
 namespace {
 
-constexpr int kDone = 0;
-constexpr int kRefused = 1;
-constexpr int kBadArguments = 2;
-constexpr int kNoSuchWindow = 3;
-constexpr int kWindowGone = 4;
-constexpr int kInternalError = 5;
-constexpr int kCrashed = 6;
+// The exit codes, as the comment at the top lists them.
+enum ExitCode : int {
+    kDone = 0,
+    kRefused,
+    kBadArguments,
+    kNoSuchWindow,
+    kWindowGone,
+    kInternalError,
+    kCrashed
+};
 
 struct BadArguments {};
 struct NoSuchWindow {
