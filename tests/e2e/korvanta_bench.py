@@ -226,7 +226,13 @@ class Korvanta:
         return self.main
 
     def message_box(self, timeout=60):
-        return self.bench.wait_for(lambda: self.bench.find_box(), timeout, "message box")
+        """The visible message box, once it has its buttons: a box being built or torn down
+        may be listed with only some of its controls."""
+        def whole_box():
+            box = self.bench.find_box()
+            return box if box and any(c.cls.lower() == "button" for c in box.children) else None
+
+        return self.bench.wait_for(whole_box, timeout, "message box")
 
     def dismiss_box(self, box=None, timeout=60):
         box = box or self.message_box()
