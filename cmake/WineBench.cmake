@@ -7,6 +7,12 @@ set(KORVANTA_BENCH_SCRIPTS ${PROJECT_SOURCE_DIR}/tests/bench)
 set(KORVANTA_BENCH_LANES 3 CACHE STRING "Wine benches the Windows tests run on side by side")
 set(KORVANTA_LANE ${KORVANTA_BENCH_SCRIPTS}/bench-lane ${KORVANTA_BENCH_DIR})
 set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVANTA_LANE} wine)
+# A Windows test program on a lane with a spare drive letter of its own
+# (KORVANTA_SCRATCH_DRIVE), so that a file written anywhere on that drive is seen.
+set(KORVANTA_ON_SCRATCH_DRIVE ${KORVANTA_LANE} exec ${KORVANTA_BENCH_SCRIPTS}/on-scratch-drive.sh)
+# What a Python module of end-to-end tests finds in its environment.
+set(KORVANTA_E2E_ENVIRONMENT
+    "KORVANTA_BUILD=${CMAKE_BINARY_DIR};KORVANTA_SOURCE=${PROJECT_SOURCE_DIR};PYTHONDONTWRITEBYTECODE=1;PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e")
 
 # The Wine loader for this tree's programs. A 64-bit tree (the test build for machines that
 # cannot run 32-bit programs) goes straight to wine64: the 32-bit loader would not start.
@@ -51,12 +57,10 @@ function(korvanta_wine_gtest target)
                          PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS lanes:1 TIMEOUT 120)
 endfunction()
 
-# A Windows test program run on a lane with a spare drive letter of its own
-# (KORVANTA_SCRATCH_DRIVE), so that a file written anywhere on that drive is seen.
+# A Windows test program run on a lane with a spare drive letter of its own.
 function(korvanta_scratch_drive_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT;COST" "COMMAND" ${ARGN})
-    add_test(NAME ${name} COMMAND ${KORVANTA_LANE} exec
-                                  ${KORVANTA_BENCH_SCRIPTS}/on-scratch-drive.sh ${ARG_COMMAND})
+    add_test(NAME ${name} COMMAND ${KORVANTA_ON_SCRATCH_DRIVE} ${ARG_COMMAND})
     korvanta_on_lane(${name} TIMEOUT ${ARG_TIMEOUT} COST ${ARG_COST})
 endfunction()
 
@@ -70,6 +74,5 @@ function(korvanta_e2e_module prefix module)
              COMMAND ${KORVANTA_LANE} exec ${Python3_EXECUTABLE} -m unittest -v ${module}
              WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
     korvanta_on_lane(${prefix}.${module} TIMEOUT 900 COST ${ARG_COST})
-    set_tests_properties(${prefix}.${module} PROPERTIES
-        ENVIRONMENT "KORVANTA_BUILD=${CMAKE_BINARY_DIR};KORVANTA_SOURCE=${PROJECT_SOURCE_DIR};PYTHONDONTWRITEBYTECODE=1;PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e")
+    set_tests_properties(${prefix}.${module} PROPERTIES ENVIRONMENT "${KORVANTA_E2E_ENVIRONMENT}")
 endfunction()

@@ -63,7 +63,6 @@ def main() -> int:
         for name, data in entries:
             info = zipfile.ZipInfo(name, date_time=stamp)
             info.create_system = 0  # MS-DOS: no Unix permissions in the entry
-            info.external_attr = 0
             info.compress_type = zipfile.ZIP_DEFLATED
             zf.writestr(info, data, compresslevel=9)
             # writestr gives an entry without attributes rw------- (0o600 << 16); the central
