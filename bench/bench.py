@@ -3,15 +3,22 @@
 Each round re-creates the game installation on drive D:, runs driver.exe once under the
 bench's Wine prefix (korvanta.exe, then its Win32 baselines) and then Info-ZIP's unzip
 natively on the same staged archive. The table gives, per figure, the medians and the
-minimum, median and maximum of the per-round ratio Korvanta / baseline.
+minimum, median and maximum of the per-round ratio Korvanta / baseline, for the wall time
+and for the CPU time (the program's and the Wine server's together).
 
-Usage: python3 bench/bench.py --build build/windows [--rounds 7] [--poll-ms 1]
+Drive D: and the folder start-up stages the archives in live in memory (tmpfs): on a
+virtual machine's disk every file operation slows down from round to round as the earlier
+rounds' deletions are written back, for the baselines alike, and the figures would measure
+the disk. --on-disk keeps them in the build folder instead.
+
+Usage: python3 bench/bench.py --build build/windows [--rounds 7] [--poll-ms 1] [--on-disk]
                               [--korvanta another/korvanta.exe]
 """
 
 import argparse
 import csv
 import filecmp
+import hashlib
 import json
 import shutil
 import statistics
@@ -27,6 +34,7 @@ BENCH_CTL = SOURCE / "tests/bench/bench-ctl"
 WINE_RUN = SOURCE / "tests/bench/wine-run"
 REG_KEY = r"HKLM\Software\Tencent\CrossFire"
 GAME_ON_D = r"D:\Games\CF"
+MEMORY = Path("/dev/shm")
 
 
 def windows_path(path):
@@ -37,28 +45,43 @@ def windows_path(path):
 class Bench:
     """The prefix, display and drive D: of the benchmark, apart from the test bench's."""
 
-    def __init__(self, build):
+    def __init__(self, build, on_disk=False):
         self.build = build
         self.dir = build / "perf"
         self.prefix = self.dir / "prefix"
-        self.drive_d = self.dir / "drive_d"
+        if on_disk or not MEMORY.is_dir():
+            self.files = self.dir / "files"
+        else:
+            tag = hashlib.sha1(str(self.dir).encode()).hexdigest()[:12]
+            self.files = MEMORY / f"korvanta-bench-{tag}"
+        self.drive_d = self.files / "drive_d"
         self.game_ui = self.drive_d / "Games/CF/rez/UI"
-        self.staged = self.prefix / "drive_c/缓存目录/class1.zip"
+        self.cache = self.prefix / "drive_c/缓存目录"
+        self.staged = self.cache / "class1.zip"
 
     def start(self):
         subprocess.run([str(BENCH_CTL), "start", str(self.dir)], check=True,
                        stdout=subprocess.DEVNULL)
         self.drive_d.mkdir(parents=True, exist_ok=True)
-        link = self.prefix / "dosdevices/d:"
-        if link.is_symlink() or link.exists():
-            link.unlink()
-        link.symlink_to(self.drive_d)
+        self.place(self.prefix / "dosdevices/d:", self.drive_d)
+        # The folder start-up writes both archives into, beside drive D:.
+        self.place(self.cache, fresh_folder(self.files / "cache"))
         self.wine("reg", "add", REG_KEY, "/v", "InstallPath", "/t", "REG_SZ", "/d", GAME_ON_D,
                   "/f", "/reg:32")
+
+    @staticmethod
+    def place(link, target):
+        if link.is_symlink() or link.is_file():
+            link.unlink()
+        elif link.exists():
+            shutil.rmtree(link)
+        link.symlink_to(target)
 
     def stop(self):
         subprocess.run([str(BENCH_CTL), "stop", str(self.dir)], check=False,
                        stdout=subprocess.DEVNULL)
+        if self.files.is_relative_to(MEMORY):
+            shutil.rmtree(self.files, ignore_errors=True)
 
     def wine(self, *args, check=True):
         # wine reg prefers a reg.exe in the current directory: run from the bench folder.
@@ -96,7 +119,7 @@ class Rounds:
         self.foreign = unpack(gen / "foreign.zip", d / "src/foreign")
         self.stock = unpack(gen / "stock.zip", d / "src/stock")
         self.copy_root = d / "copy"
-        self.native_out = bench.dir / "native-unzip"
+        self.native_out = bench.files / "native-unzip"
         self.expected_native = len(list(self.foreign.iterdir()))
 
     def fresh_game(self):
@@ -104,14 +127,15 @@ class Rounds:
         shutil.rmtree(self.bench.drive_d / "Games", ignore_errors=True)
         shutil.copytree(self.stock, self.bench.game_ui / "class")
         fresh_folder(self.copy_root)
-        for name in ("class", "class2", "aside"):
-            (self.copy_root / name).mkdir()
+        for calls in ("plain", "program"):
+            for name in ("class", "class2", "aside"):
+                (self.copy_root / calls / name).mkdir(parents=True)
 
     def driver(self, baseline_first=False):
         b = self.build
         out = self.bench.wine(
             b / "bench/driver.exe", "--korvanta", windows_path(self.korvanta),
-            "--baseline-window", windows_path(b / "bench/baseline_window.exe"),
+            "--ole-window", windows_path(b / "bench/ole_window.exe"),
             "--game", GAME_ON_D, "--copy-root", r"D:\copy", "--foreign", r"D:\src\foreign",
             "--stock", r"D:\src\stock", "--poll-ms", self.poll_ms,
             "--order", "baseline-first" if baseline_first else "korvanta-first", check=False)
@@ -146,9 +170,10 @@ class Rounds:
             r = self.driver(baseline_first)
             r["native_unzip_ms"] = native if baseline_first else self.native_unzip()
             runs.append(r)
-            print(f"round {i + 1}/{n}: start-up {r['startup_ms']:.0f} ms, "
-                  f"replace {r['replace_ms']:.0f} ms, restore {r['restore_ms']:.0f} ms",
-                  file=sys.stderr)
+            print(f"round {i + 1}/{n}: start-up {r['startup_ms']:.0f} ms "
+                  f"(OLE window {r['ole_startup_ms']:.0f}), replace {r['replace_ms']:.0f} ms "
+                  f"(copy {r['copy_foreign_ms']:.0f}), restore {r['restore_ms']:.0f} ms "
+                  f"(delete and copy {r['delete_copy_stock_ms']:.0f})", file=sys.stderr)
         return runs
 
 
@@ -156,12 +181,25 @@ def spread(values):
     return min(values), statistics.median(values), max(values)
 
 
-def timed_row(name, runs, key, base_key, baseline):
-    a = [r[key] for r in runs]
-    b = [r[base_key] for r in runs]
+def ratio_row(name, unit, a, b, baseline):
     ratios = [x / y for x, y in zip(a, b)]
-    return {"figure": name, "unit": "ms", "korvanta": spread(a), "baseline_name": baseline,
+    return {"figure": name, "unit": unit, "korvanta": spread(a), "baseline_name": baseline,
             "baseline": spread(b), "ratio": spread(ratios)}
+
+
+def timed_row(name, runs, key, base_key, baseline):
+    return ratio_row(name, "ms", [r[key + "_ms"] for r in runs],
+                     [r[base_key + "_ms"] for r in runs], baseline)
+
+
+def cpu(run, key):
+    return run[key + "_cpu_ms"] + run[key + "_server_cpu_ms"]
+
+
+def cpu_row(runs, key, base_key, baseline):
+    """The same figure in CPU time: the program's and the Wine server's together."""
+    return ratio_row("  CPU, program + server", "ms", [cpu(r, key) for r in runs],
+                     [cpu(r, base_key) for r in runs], baseline)
 
 
 def fixed_row(name, unit, values, baseline_name, baseline_value):
@@ -179,27 +217,39 @@ def rows(runs, build, exe, staged):
     with zipfile.ZipFile(staged) as z:
         largest = max(z.infolist(), key=lambda i: i.file_size)
     archives = (gen / "foreign.zip").stat().st_size + (gen / "stock.zip").stat().st_size
-    window_exe = build / "bench/baseline_window.exe"
+    window_exe = build / "bench/ole_window.exe"
     kib = 1024
     growth = [(r["replace_peak_bytes"] - r["replace_before_bytes"]) / kib for r in runs]
-    staging = [r["startup_ms"] - r["baseline_startup_ms"] for r in runs]
+    staging = [r["startup_ms"] - r["ole_startup_ms"] for r in runs]
+    ole = "OLE window, same manifest+controls"
+    copy = "CopyFileA x322 (Wine)"
+    delete_copy = "rename+DeleteFileA x322+CopyFileA x324"
+    # The same file work with the calls korvanta.exe makes around each file besides: the ratio
+    # to it is what the program adds of its own (reading and inflating, listing, judging).
+    copy_calls = "CopyFileA + korvanta's calls per file"
+    delete_copy_calls = "Delete+CopyFileA + korvanta's calls/file"
     return [
-        timed_row("start-up to visible window", runs, "startup_ms", "baseline_startup_ms",
-                  "empty 276x201 window (Wine)"),
+        timed_row("start-up to visible window", runs, "startup", "ole_startup", ole),
+        cpu_row(runs, "startup", "ole_startup", ole),
         {"figure": "  difference: own start-up", "unit": "ms", "korvanta": spread(staging),
          "baseline_name": "(difference)", "baseline": None, "ratio": None},
-        timed_row("replace, click to box", runs, "replace_ms", "copy_foreign_ms",
-                  "CopyFileA x322 (Wine)"),
-        timed_row("replace, click to box", runs, "replace_ms", "native_unzip_ms",
+        timed_row("replace, click to box", runs, "replace", "copy_foreign", copy),
+        cpu_row(runs, "replace", "copy_foreign", copy),
+        timed_row("replace, click to box", runs, "replace", "native_unzip",
                   "unzip -o -q (Linux, no Wine)"),
-        timed_row("restore, click to box", runs, "restore_ms", "copy_stock_rename_ms",
-                  "rename + CopyFileA x324 (Wine)"),
+        timed_row("restore, click to box", runs, "restore", "delete_copy_stock", delete_copy),
+        cpu_row(runs, "restore", "delete_copy_stock", delete_copy),
+        timed_row("replace, click to box", runs, "replace", "calls_copy_foreign", copy_calls),
+        cpu_row(runs, "replace", "calls_copy_foreign", copy_calls),
+        timed_row("restore, click to box", runs, "restore", "calls_delete_copy_stock",
+                  delete_copy_calls),
+        cpu_row(runs, "restore", "calls_delete_copy_stock", delete_copy_calls),
         fixed_row("memory, replace peak - idle", "KiB", growth,
                   f"largest entry ({Path(largest.filename).name})", largest.file_size / kib),
         fixed_row("size, exe - both archives", "KiB", [(exe_size(exe) - archives) / kib],
-                  "baseline_window.exe", exe_size(window_exe) / kib),
+                  "ole_window.exe", exe_size(window_exe) / kib),
         fixed_row("  the same, stripped", "KiB", [(exe_size(exe, True) - archives) / kib],
-                  "baseline_window.exe, stripped", exe_size(window_exe, True) / kib),
+                  "ole_window.exe, stripped", exe_size(window_exe, True) / kib),
     ]
 
 
@@ -218,11 +268,12 @@ def fmt(value):
     return "-" if value is None else (f"{value:.0f}" if abs(value) >= 100 else f"{value:.1f}")
 
 
-def print_table(table, n):
-    print(f"\nKorvanta benchmark: {n} alternating rounds; ratio = Korvanta / baseline per round")
+def print_table(table, n, where):
+    print(f"\nKorvanta benchmark: {n} alternating rounds; ratio = Korvanta / baseline per round;"
+          f" files {where}")
     if n < 7:
         print("(fewer than 7 rounds: a quick look, not a measurement)")
-    head = (f"{'figure':<29}{'unit':>5}{'Korvanta med':>13}  {'baseline':<32}{'base med':>9}"
+    head = (f"{'figure':<29}{'unit':>5}{'Korvanta med':>13}  {'baseline':<40}{'base med':>9}"
             f"{'ratio min':>11}{'med':>7}{'max':>7}")
     print(head)
     print("-" * len(head))
@@ -230,16 +281,27 @@ def print_table(table, n):
         base = row["baseline"][1] if row["baseline"] else None
         ratio = row["ratio"] or (None, None, None)
         print(f"{row['figure']:<29}{row['unit']:>5}{fmt(row['korvanta'][1]):>13}  "
-              f"{row['baseline_name']:<32}{fmt(base):>9}"
+              f"{row['baseline_name']:<40}{fmt(base):>9}"
               f"{fmt2(ratio[0]):>11}{fmt2(ratio[1]):>7}{fmt2(ratio[2]):>7}")
 
 
 def print_cpu(runs):
-    """Where the wall time of an action goes: the program's own CPU and the Wine server's."""
-    for action in ("replace", "restore"):
-        own = statistics.median(r[f"{action}_cpu_ms"] for r in runs)
-        server = statistics.median(r[f"{action}_server_cpu_ms"] for r in runs)
-        print(f"{action}: median CPU korvanta.exe {own:.0f} ms, wineserver {server:.0f} ms")
+    """Where the CPU time of an action goes: the program's own and the Wine server's."""
+    for action, base, name in (("replace", "copy_foreign", "copy"),
+                               ("restore", "delete_copy_stock", "delete and copy")):
+        med = {k: statistics.median(r[k] for r in runs)
+               for k in (f"{action}_cpu_ms", f"{action}_server_cpu_ms", f"{base}_cpu_ms",
+                         f"{base}_server_cpu_ms")}
+        print(f"{action}: median CPU korvanta.exe {med[f'{action}_cpu_ms']:.0f} ms + wineserver "
+              f"{med[f'{action}_server_cpu_ms']:.0f} ms; {name}: driver.exe "
+              f"{med[f'{base}_cpu_ms']:.0f} ms + wineserver {med[f'{base}_server_cpu_ms']:.0f} ms")
+
+
+def print_drift(runs):
+    """Round by round, so that a figure that grows over the run shows."""
+    for key in ("replace", "copy_foreign", "calls_copy_foreign", "restore", "delete_copy_stock",
+                "calls_delete_copy_stock"):
+        print(f"{key + ' by round:':<32}" + " ".join(f"{r[key + '_ms']:5.0f}" for r in runs))
 
 
 def fmt2(value):
@@ -271,13 +333,15 @@ def main():
     parser.add_argument("--rounds", type=int, default=7)
     parser.add_argument("--poll-ms", type=int, default=1)
     parser.add_argument("--korvanta", type=Path, help="another build of the program to time")
+    parser.add_argument("--on-disk", action="store_true",
+                        help="keep drive D: and the staging folder on disk, not in memory")
     args = parser.parse_args()
     build = args.build.resolve()
     korvanta = (args.korvanta or build / "icons/korvanta.exe").resolve()
     if args.rounds < 1:
         raise SystemExit("bench: at least one round")
 
-    bench = Bench(build)
+    bench = Bench(build, args.on_disk)
     bench.start()
     try:
         rounds = Rounds(bench, build, korvanta, args.poll_ms)
@@ -285,8 +349,10 @@ def main():
         table = rows(runs, build, korvanta, bench.staged)
     finally:
         bench.stop()
-    print_table(table, len(runs))
+    in_memory = bench.files.is_relative_to(MEMORY)
+    print_table(table, len(runs), "in memory (tmpfs)" if in_memory else "on disk")
     print_cpu(runs)
+    print_drift(runs)
     print(f"\nCSV: {write_csv(table, runs, build / 'bench-results')}")
 
 

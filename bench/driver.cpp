@@ -2,15 +2,15 @@
 // so that korvanta.exe and its baselines pay the same Wine costs. bench.py starts one round
 // per call, alternating each figure with its baseline, and prints the table.
 //
-// driver.exe --korvanta EXE --baseline-window EXE --game DIR --copy-root DIR
+// driver.exe --korvanta EXE --ole-window EXE --game DIR --copy-root DIR
 //            --foreign DIR --stock DIR [--poll-ms N] [--settle-ms N]
 //            [--order korvanta-first|baseline-first]
 // prints one JSON line of milliseconds and bytes, or {"error": ...} and exit code 1.
 
-#include "bench/baseline_window.h"
 #include "bench/child_process.h"
 #include "bench/clock.h"
 #include "bench/folder_copy.h"
+#include "bench/ole_window.h"
 #include "bench/unix_process.h"
 #include "tests/support/windows.h"
 
@@ -33,24 +33,31 @@ constexpr char kSuccessText[] = "替换成功";
 constexpr DWORD kTimeoutMs = 60000;
 
 struct Options {
-    std::string korvanta, baseline_window, game, copy_root, foreign, stock;
+    std::string korvanta, ole_window, game, copy_root, foreign, stock;
     DWORD poll_ms = 1;
     DWORD settle_ms = 300;
     bool baseline_first = false; // bench.py alternates the order from round to round
 };
 
-// One action seen from outside: wall time from click to box, CPU time of the program and of
-// the prefix's server meanwhile (less sensitive to a busy machine than the wall time), and
-// the resident size before and at its peak.
-struct ActionFigures {
+// What one figure cost: its wall time, and the CPU time of the program doing the work and of
+// the prefix's server meanwhile. The CPU times are less sensitive to a busy machine than the
+// wall time, and the server's share is Wine's work on the program's behalf.
+struct Cost {
     double ms = 0, cpu_ms = 0, server_cpu_ms = 0;
+};
+
+// One action seen from outside: its cost from click to box, and the resident size before and
+// at its peak.
+struct ActionFigures {
+    Cost cost;
     uint64_t before_bytes = 0, peak_bytes = 0;
 };
 
 struct Figures {
-    double startup_ms = 0, baseline_startup_ms = 0;
+    Cost startup, ole_startup;
     ActionFigures replace, restore;
-    double copy_foreign_ms = 0, copy_stock_rename_ms = 0;
+    Cost copy_foreign, delete_copy_stock;
+    Cost calls_copy_foreign, calls_delete_copy_stock; // with the program's calls around each file
 };
 
 size_t CountFiles(const std::string &folder) {
@@ -71,6 +78,8 @@ public:
         // neither side pay for that.
         if (!GetDesktopWindow() || !WarmUp())
             return Fail("no desktop to start the programs on");
+        if (!server_unix_.Find("wineserver") || !driver_unix_.Find("driver.exe"))
+            return Fail("cannot find the Unix processes of the server and the driver");
         return o_.baseline_first ? BaselineSide() && KorvantaSide()
                                  : KorvantaSide() && BaselineSide();
     }
@@ -84,9 +93,11 @@ private:
     }
 
     // Process creation until the window is visible; the window is found hidden first, since
-    // both programs create it before they show it.
+    // both programs create it before they show it. The program's CPU time is all it has had
+    // by then (it is idle once its window shows), read after the clock has stopped.
     bool StartUntilVisible(ChildProcess &child, const std::string &exe, const char *title,
-                           HWND &window, double &ms) {
+                           HWND &window, Cost &cost) {
+        const double server_cpu = server_unix_.CpuMilliseconds();
         Stopwatch watch;
         if (!child.Start(exe))
             return Fail("cannot start " + exe);
@@ -96,22 +107,33 @@ private:
                 window = test::FindProcessWindow(child.pid(), nullptr, title);
             return window && IsWindowVisible(window);
         });
-        ms = watch.Milliseconds();
-        return shown || Fail(std::string("no visible window: ") + title);
+        cost.ms = watch.Milliseconds();
+        cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
+        if (!shown)
+            return Fail(std::string("no visible window: ") + title);
+        UnixProcess program;
+        if (!program.Find(BaseName(exe)))
+            return Fail("cannot find the Unix process of " + exe);
+        cost.cpu_ms = program.CpuMilliseconds();
+        return true;
     }
 
     // From the posted click to the visible message box; then the box is dismissed and the
     // main window takes input again.
-    bool ClickUntilBox(ChildProcess &child, HWND main, int button_id, double &ms) {
+    bool ClickUntilBox(ChildProcess &child, HWND main, int button_id, Cost &cost) {
         HWND button = GetDlgItem(main, button_id);
         if (!button)
             return Fail("no button " + std::to_string(button_id));
         HWND box = nullptr;
+        const double cpu = korvanta_unix_.CpuMilliseconds();
+        const double server_cpu = server_unix_.CpuMilliseconds();
         Stopwatch watch;
         PostMessageA(button, BM_CLICK, 0, 0);
         bool boxed = PollUntil(child, kTimeoutMs, o_.poll_ms,
                                [&] { return (box = FindVisibleBox(child.pid())) != nullptr; });
-        ms = watch.Milliseconds();
+        cost.ms = watch.Milliseconds();
+        cost.cpu_ms = korvanta_unix_.CpuMilliseconds() - cpu;
+        cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
         if (!boxed)
             return Fail("no message box after button " + std::to_string(button_id));
         if (BoxText(box) != kSuccessText)
@@ -127,12 +149,8 @@ private:
         a.before_bytes = ResidentBytes(korvanta.handle());
         if (!korvanta_unix_.ResetPeak())
             return Fail("cannot reset the peak resident size");
-        const double cpu = korvanta_unix_.CpuMilliseconds();
-        const double server_cpu = server_unix_.CpuMilliseconds();
-        if (!ClickUntilBox(korvanta, main, button_id, a.ms))
+        if (!ClickUntilBox(korvanta, main, button_id, a.cost))
             return false;
-        a.cpu_ms = korvanta_unix_.CpuMilliseconds() - cpu;
-        a.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
         a.peak_bytes = PeakResidentBytes(korvanta.handle());
         return true;
     }
@@ -140,13 +158,13 @@ private:
     bool KorvantaSide() {
         ChildProcess korvanta;
         HWND main = nullptr;
-        if (!StartUntilVisible(korvanta, o_.korvanta, kMainTitle, main, f_.startup_ms))
+        if (!StartUntilVisible(korvanta, o_.korvanta, kMainTitle, main, f_.startup))
             return false;
         // Idle means settled: first paint done, nothing left in the queue.
         WaitForInputIdle(korvanta.handle(), kTimeoutMs);
         Sleep(o_.settle_ms);
-        if (!korvanta_unix_.Find(BaseName(o_.korvanta)) || !server_unix_.Find("wineserver"))
-            return Fail("cannot find the Unix processes of korvanta.exe and the server");
+        if (!korvanta_unix_.Find(BaseName(o_.korvanta)))
+            return Fail("cannot find the Unix process of korvanta.exe");
 
         if (!MeasureAction(korvanta, main, kReplaceButtonId, f_.replace))
             return false;
@@ -163,10 +181,10 @@ private:
         return true;
     }
 
-    bool StartBaselineWindow(double &ms) {
+    bool StartOleWindow(Cost &cost) {
         ChildProcess window_program;
         HWND window = nullptr;
-        if (!StartUntilVisible(window_program, o_.baseline_window, kBaselineTitle, window, ms))
+        if (!StartUntilVisible(window_program, o_.ole_window, kOleWindowTitle, window, cost))
             return false;
         DWORD code = 0;
         return window_program.Close(window, kTimeoutMs, code) ||
@@ -174,38 +192,60 @@ private:
     }
 
     bool WarmUp() {
-        double ms = 0;
-        if (!StartBaselineWindow(ms))
+        Cost ignored;
+        if (!StartOleWindow(ignored))
             return false;
         Sleep(o_.settle_ms);
         return true;
     }
 
-    bool BaselineSide() {
-        if (!StartBaselineWindow(f_.baseline_startup_ms))
-            return false;
-        // The listings are made before the clock starts: the extraction knows its entries
-        // from the archive's directory, which it reads inside its own time.
+    // Times work the driver does itself, with its own CPU time and the server's.
+    template <typename Work>
+    bool Measure(Cost &cost, Work work) {
+        const double cpu = driver_unix_.CpuMilliseconds();
+        const double server_cpu = server_unix_.CpuMilliseconds();
+        Stopwatch watch;
+        const bool done = work();
+        cost.ms = watch.Milliseconds();
+        cost.cpu_ms = driver_unix_.CpuMilliseconds() - cpu;
+        cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
+        return done;
+    }
+
+    // The file work of both actions done with plain calls, in a folder of their own for each
+    // kind of calls. Replace: the icons copied into place. Restore: the installed folder
+    // renamed away and the set-aside one renamed back, the renamed folder's files deleted one
+    // by one, and the stock set copied into the set-aside folder. The listings are made before
+    // the clock starts: the extraction knows its entries from the archive's directory, which
+    // it reads inside its own time.
+    bool FileWork(Calls calls, Cost &replace, Cost &restore) {
+        const std::string root =
+            o_.copy_root + (calls == Calls::Plain ? "\\plain\\" : "\\program\\");
         const std::vector<std::string> foreign = FileNamesIn(o_.foreign);
         const std::vector<std::string> stock = FileNamesIn(o_.stock);
-        Stopwatch watch;
-        bool copied = CopyFiles(o_.foreign, o_.copy_root + "\\class", foreign);
-        f_.copy_foreign_ms = watch.Milliseconds();
-        if (!copied)
+        if (!Measure(replace, [&] { return CopyFiles(o_.foreign, root + "class", foreign, calls); }))
             return Fail("copying the foreign set failed");
+        const bool restored = Measure(restore, [&] {
+            return MoveFileA((root + "class").c_str(), (root + "class.old").c_str()) &&
+                   MoveFileA((root + "aside").c_str(), (root + "class").c_str()) &&
+                   DeleteFiles(root + "class.old", foreign, calls) &&
+                   RemoveDirectoryA((root + "class.old").c_str()) &&
+                   CopyFiles(o_.stock, root + "class2", stock, calls);
+        });
+        return restored || Fail("renaming, deleting or copying for the restore failed");
+    }
 
-        watch.Restart();
-        bool moved = MoveFileA((o_.copy_root + "\\aside").c_str(),
-                               (o_.copy_root + "\\placed").c_str()) != FALSE;
-        copied = moved && CopyFiles(o_.stock, o_.copy_root + "\\class2", stock);
-        f_.copy_stock_rename_ms = watch.Milliseconds();
-        return copied || Fail("renaming or copying the stock set failed");
+    bool BaselineSide() {
+        return StartOleWindow(f_.ole_startup) &&
+               FileWork(Calls::Plain, f_.copy_foreign, f_.delete_copy_stock) &&
+               FileWork(Calls::Program, f_.calls_copy_foreign, f_.calls_delete_copy_stock);
     }
 
     const Options &o_;
     Figures f_;
     UnixProcess korvanta_unix_;
     UnixProcess server_unix_;
+    UnixProcess driver_unix_;
     std::string error_;
 };
 
@@ -214,7 +254,7 @@ bool ParseOptions(int argc, char **argv, Options &o) {
     for (int i = 1; i + 1 < argc; i += 2)
         values[argv[i]] = argv[i + 1];
     o.korvanta = values["--korvanta"];
-    o.baseline_window = values["--baseline-window"];
+    o.ole_window = values["--ole-window"];
     o.game = values["--game"];
     o.copy_root = values["--copy-root"];
     o.foreign = values["--foreign"];
@@ -224,7 +264,7 @@ bool ParseOptions(int argc, char **argv, Options &o) {
     o.baseline_first = values["--order"] == "baseline-first";
     if (values.count("--settle-ms"))
         o.settle_ms = static_cast<DWORD>(std::strtoul(values["--settle-ms"].c_str(), nullptr, 10));
-    return argc % 2 == 1 && !o.korvanta.empty() && !o.baseline_window.empty() && !o.game.empty() &&
+    return argc % 2 == 1 && !o.korvanta.empty() && !o.ole_window.empty() && !o.game.empty() &&
            !o.copy_root.empty() && !o.foreign.empty() && !o.stock.empty();
 }
 
@@ -239,10 +279,14 @@ std::string JsonText(const std::string &text) {
     return out;
 }
 
+void PrintCost(const char *name, const Cost &c) {
+    std::printf("\"%s_ms\": %.3f, \"%s_cpu_ms\": %.3f, \"%s_server_cpu_ms\": %.3f", name, c.ms,
+                name, c.cpu_ms, name, c.server_cpu_ms);
+}
+
 void PrintAction(const char *name, const ActionFigures &a) {
-    std::printf("\"%s_ms\": %.3f, \"%s_cpu_ms\": %.3f, \"%s_server_cpu_ms\": %.3f, "
-                "\"%s_before_bytes\": %llu, \"%s_peak_bytes\": %llu, ",
-                name, a.ms, name, a.cpu_ms, name, a.server_cpu_ms, name,
+    PrintCost(name, a.cost);
+    std::printf(", \"%s_before_bytes\": %llu, \"%s_peak_bytes\": %llu", name,
                 static_cast<unsigned long long>(a.before_bytes), name,
                 static_cast<unsigned long long>(a.peak_bytes));
 }
@@ -254,7 +298,7 @@ int main(int argc, char **argv) {
     using namespace korvanta::bench;
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: driver.exe --korvanta EXE --baseline-window EXE --game DIR "
+        std::fprintf(stderr, "usage: driver.exe --korvanta EXE --ole-window EXE --game DIR "
                              "--copy-root DIR --foreign DIR --stock DIR [--poll-ms N] "
                              "[--settle-ms N] [--order korvanta-first|baseline-first]\n");
         return 2;
@@ -265,11 +309,22 @@ int main(int argc, char **argv) {
         return 1;
     }
     const Figures &f = round.figures();
-    std::printf("{\"startup_ms\": %.3f, \"baseline_startup_ms\": %.3f, ", f.startup_ms,
-                f.baseline_startup_ms);
+    std::printf("{");
+    PrintCost("startup", f.startup);
+    std::printf(", ");
+    PrintCost("ole_startup", f.ole_startup);
+    std::printf(", ");
     PrintAction("replace", f.replace);
+    std::printf(", ");
     PrintAction("restore", f.restore);
-    std::printf("\"copy_foreign_ms\": %.3f, \"copy_stock_rename_ms\": %.3f}\n", f.copy_foreign_ms,
-                f.copy_stock_rename_ms);
+    std::printf(", ");
+    PrintCost("copy_foreign", f.copy_foreign);
+    std::printf(", ");
+    PrintCost("delete_copy_stock", f.delete_copy_stock);
+    std::printf(", ");
+    PrintCost("calls_copy_foreign", f.calls_copy_foreign);
+    std::printf(", ");
+    PrintCost("calls_delete_copy_stock", f.calls_delete_copy_stock);
+    std::printf("}\n");
     return 0;
 }

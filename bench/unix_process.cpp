@@ -58,9 +58,20 @@ bool UnixProcess::Find(const std::string &name) {
 }
 
 double UnixProcess::CpuMilliseconds() const {
-    // The first field of schedstat: nanoseconds on a CPU.
-    const std::string stat = test::ReadAll(ProcPath(std::to_string(pid_), "schedstat"));
-    return static_cast<double>(std::strtoull(stat.c_str(), nullptr, 10)) / 1e6;
+    // Every thread's: the first field of its schedstat, nanoseconds on a CPU.
+    const std::string tasks = ProcPath(std::to_string(pid_), "task");
+    uint64_t ns = 0;
+    WIN32_FIND_DATAA found;
+    FindHandle find(FindFirstFileA((tasks + "\\*").c_str(), &found));
+    if (!find.valid())
+        return 0;
+    do {
+        if (AllDigits(found.cFileName))
+            ns += std::strtoull(
+                test::ReadAll(tasks + "\\" + found.cFileName + "\\schedstat").c_str(), nullptr,
+                10);
+    } while (FindNextFileA(find.get(), &found));
+    return static_cast<double>(ns) / 1e6;
 }
 
 bool UnixProcess::ResetPeak() const {

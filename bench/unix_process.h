@@ -18,7 +18,7 @@ public:
     // system). The driver runs one program at a time, and the prefix has one server.
     bool Find(const std::string &name);
     DWORD pid() const { return pid_; }
-    // Time on a CPU so far, main thread only (the programs here do all their work on it).
+    // Time on a CPU so far, all its threads together.
     double CpuMilliseconds() const;
     bool ResetPeak() const;
 

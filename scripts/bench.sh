@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Benchmarks korvanta.exe under Wine: start-up, replace and restore, each against a baseline
-# measured in the same run, plus its memory and size. Builds what it needs (the program, the
-# timing driver and the baseline window), prints one table and writes the same figures as
-# CSV into build/windows/bench-results/. BENCH_ROUNDS sets the number of rounds (default 7);
-# further arguments go to bench/bench.py.
+# Benchmarks the shipped korvanta.exe (the Windows tree builds it with the release flags) under
+# Wine: start-up, replace and restore, each against baselines that do the same work with plain
+# calls, measured in the same rounds, in wall time and in CPU time; plus its memory and size.
+# Builds what it needs (the program, the timing driver and the OLE baseline window), prints one
+# table and writes the same figures as CSV into build/windows/bench-results/. BENCH_ROUNDS sets
+# the number of rounds (default 7); further arguments go to bench/bench.py (--on-disk).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh" >/dev/null

@@ -3,6 +3,6 @@
 
 namespace korvanta::bench {
 
-inline constexpr char kBaselineTitle[] = "Korvanta baseline";
+inline constexpr char kOleWindowTitle[] = "Korvanta OLE baseline";
 
 } // namespace korvanta::bench
