@@ -1,7 +1,7 @@
 #pragma once
 // The content property of an edit box, as the program's handlers read and write it.
 
-#include "app/text.h"
+#include "base/text.h"
 #include "app/unit_record.h"
 
 namespace korvanta {

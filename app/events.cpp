@@ -1,6 +1,6 @@
 #include "app/events.h"
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "app/live_window.h"
 
 namespace korvanta {

@@ -1,10 +1,10 @@
 #include "app/shell.h"
 
-#include "app/double_byte.h"
+#include "base/double_byte.h"
 #include "app/events.h"
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "app/live_window.h"
-#include "app/memory.h"
+#include "base/memory.h"
 #include "app/shell_logic.h"
 #include "app/message_dispatch.h"
 #include "app/window_loader.h"

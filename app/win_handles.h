@@ -1,7 +1,7 @@
 #pragma once
 // Owners of the window-layer handles: each closes its handle exactly once, none can be copied.
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 
 #include <windows.h>
 

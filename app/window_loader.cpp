@@ -1,7 +1,7 @@
 #include "app/window_loader.h"
 
 #include "app/events.h"
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "app/live_window.h"
 #include "app/message_dispatch.h"
 #include "app/shell.h"

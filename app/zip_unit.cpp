@@ -1,7 +1,7 @@
 #include "app/zip_unit.h"
 
 #include "app/events.h"
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "app/live_window.h"
 #include "unzip/archive_extractor.h"
 #include "unzip/progress.h"

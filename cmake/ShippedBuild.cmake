@@ -8,7 +8,7 @@
 # zero-initialised objects into .data, where they take their size in the file.
 #
 # No exceptions and no unwind tables: nothing in the program throws or catches, and
-# app/runtime_failures.cpp ends the runtime's throwing paths in FatalError, so the exception
+# base/runtime_failures.cpp ends the runtime's throwing paths in FatalError, so the exception
 # runtime, the unwinder and the thread library they need stay out of the executable.
 #
 # No debug information: it would carry the build folder's paths. Every other path the
@@ -34,7 +34,7 @@ endif()
 # paths go in as objects, ahead of the runtime libraries.
 function(korvanta_shipped_link target)
     if(KORVANTA_SHIPPED_BUILD)
-        target_link_libraries(${target} PRIVATE app_release_runtime)
+        target_link_libraries(${target} PRIVATE base_release_runtime)
         target_link_options(${target} PRIVATE -Wl,--gc-sections -Wl,--no-insert-timestamp -s)
     endif()
 endfunction()

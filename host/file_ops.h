@@ -4,7 +4,7 @@
 // callers use CreateDirectoryA(path, nullptr) and MoveFileA(source, destination) directly.
 // Paths go to the platform unchanged; a caller holding an absent text passes "".
 
-#include "payload/byte_block.h"
+#include "base/byte_block.h"
 
 #include <initializer_list>
 

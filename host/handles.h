@@ -1,7 +1,7 @@
 #pragma once
 // Owners of the handles of files, directory enumerations and registry keys.
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 
 #include <windows.h>
 

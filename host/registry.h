@@ -1,7 +1,7 @@
 #pragma once
 // Reads one string value from the registry.
 
-#include "app/text.h"
+#include "base/text.h"
 #include "host/registry_path.h"
 
 #include <cstdint>

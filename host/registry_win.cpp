@@ -1,6 +1,6 @@
 #include "host/registry.h"
 
-#include "app/double_byte.h"
+#include "base/double_byte.h"
 #include "host/handles.h"
 #include "host/registry_path.h"
 #include "host/scratch_pool.h"

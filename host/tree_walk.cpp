@@ -1,6 +1,6 @@
 #include "host/tree_walk.h"
 
-#include "app/platform_values.h"
+#include "base/platform_values.h"
 
 namespace korvanta {
 

@@ -2,7 +2,7 @@
 // An argument that may hold a value of any basic type, or mark an argument left out.
 // Host operations that accept more than one kind of value take it.
 
-#include "payload/byte_block.h"
+#include "base/byte_block.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "host/value_render.h"
 
-#include "app/platform_values.h"
+#include "base/platform_values.h"
 
 #include <bit>
 #include <cinttypes>

@@ -8,7 +8,7 @@
 #include "icons/folder_contents.h"
 #include "icons/game_paths.h"
 #include "icons/main_window.h"
-#include "payload/byte_block.h"
+#include "base/byte_block.h"
 
 #include <windows.h>
 

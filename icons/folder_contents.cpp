@@ -1,7 +1,7 @@
 #include "icons/folder_contents.h"
 
 #include "host/handles.h"
-#include "payload/byte_block.h"
+#include "base/byte_block.h"
 #include "unzip/archive_in_memory.h"
 
 #include <windows.h>

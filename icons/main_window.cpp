@@ -1,6 +1,6 @@
 #include "icons/main_window.h"
 
-#include "app/platform_values.h"
+#include "base/platform_values.h"
 #include "icons/handlers.h"
 
 namespace korvanta {

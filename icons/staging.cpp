@@ -6,7 +6,7 @@
 #include "icons/game_paths.h"
 #include "icons/main_window.h"
 #include "icons/program_state.h"
-#include "payload/byte_block.h"
+#include "base/byte_block.h"
 
 #include <windows.h>
 

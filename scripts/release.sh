@@ -85,7 +85,7 @@ blocks=$((8 + $(stat -c %s "$build_dir/payload/generated/foreign.zip") + 8 + $(s
 own=$((exe_size - blocks))
 echo "release: korvanta.exe is $exe_size bytes, $own without the archive blocks"
 # A change that brings the exception runtime back (a library call whose throwing path
-# app/runtime_failures.cpp does not replace) still links and runs, but doubles this.
+# base/runtime_failures.cpp does not replace) still links and runs, but doubles this.
 if [ "$own" -gt $((256 * 1024)) ]; then
     echo "release: korvanta.exe without the archive blocks is over 256 KiB" >&2
     exit 1

@@ -1,6 +1,6 @@
 #include "unzip/archive_extractor.h"
 
-#include "app/platform_values.h"
+#include "base/platform_values.h"
 #include "unzip/entry_fields.h"
 #include "unzip/paths.h"
 #include "unzip/signature.h"

@@ -1,6 +1,6 @@
 #include "unzip/entry_fields.h"
 
-#include "app/platform_values.h"
+#include "base/platform_values.h"
 
 namespace korvanta {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // Which entry names the extractor will join to a destination.
 
-#include "app/double_byte.h"
+#include "base/double_byte.h"
 
 #include <string_view>
 

@@ -2,7 +2,7 @@
 // The paths the extractor and the reader derive: an entry's target, the levels of a
 // directory chain, and the parent folders the reader creates under its working directory.
 
-#include "app/double_byte.h"
+#include "base/double_byte.h"
 
 #include <string>
 #include <string_view>

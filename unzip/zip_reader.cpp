@@ -1,6 +1,6 @@
 #include "unzip/zip_reader.h"
 
-#include "app/platform_values.h"
+#include "base/platform_values.h"
 #include "host/handles.h"
 #include "unzip/entry_decoder.h"
 #include "unzip/entry_fields.h"

@@ -3,7 +3,7 @@
 #include "icons/main_window.h"
 
 #include "app/label_logic.h"
-#include "app/platform_values.h"
+#include "base/platform_values.h"
 #include "icons/handlers.h"
 
 #include <gtest/gtest.h>

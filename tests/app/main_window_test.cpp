@@ -1,7 +1,7 @@
 // MainWindow as LoadWindow builds it: look, units, creation order, content, label painting.
 #include "app/content.h"
 #include "app/events.h"
-#include "app/memory.h"
+#include "base/memory.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/windows.h"
 

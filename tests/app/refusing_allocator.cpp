@@ -15,7 +15,7 @@ void RefuseAllocations() {
 } // namespace korvanta::child_test
 
 // Replacing the plain form is enough: the library's nothrow form calls it, and
-// app/malloc_forms.cpp the array form; its deletes give every block back the way it came.
+// base/malloc_forms.cpp the array form; its deletes give every block back the way it came.
 void *operator new(std::size_t n) {
     if (korvanta::child_test::refusing)
         throw std::bad_alloc();

@@ -1,6 +1,6 @@
 #include "app/shell_logic.h"
 
-#include "app/platform_values.h"
+#include "base/platform_values.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The shell end to end in child processes: the exit codes, the exit routine and the fatal
 // error box of every fatal condition of the shell and the window layer.
 #include "app/content.h"
-#include "app/double_byte.h"
+#include "base/double_byte.h"
 #include "app/events.h"
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "app/live_window.h"
-#include "app/memory.h"
+#include "base/memory.h"
 #include "app/shell.h"
 #include "app/window_loader.h"
 #include "icons/main_window.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Byte blocks laid out as in the program's constant data: the header, then the bytes.
 
-#include "payload/byte_block.h"
+#include "base/byte_block.h"
 
 #include <cstddef>
 #include <cstdint>

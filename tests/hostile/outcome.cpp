@@ -1,6 +1,6 @@
 #include "tests/hostile/outcome.h"
 
-#include "app/double_byte.h"
+#include "base/double_byte.h"
 #include "unzip.h"
 
 #include <algorithm>

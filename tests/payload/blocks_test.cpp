@@ -1,5 +1,5 @@
-#include "app/memory.h"
-#include "payload/byte_block.h"
+#include "base/memory.h"
+#include "base/byte_block.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "app/fatal.h"
+#include "base/fatal.h"
 
-#include "app/double_byte.h"
-#include "app/fatal_text.h"
+#include "base/double_byte.h"
+#include "base/fatal_text.h"
 
 #include <windows.h>
 

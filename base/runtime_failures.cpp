@@ -5,7 +5,7 @@
 // a fault of the program. Replacing the runtime's throwing versions keeps them, and with
 // them the unwinder, the exception runtime, its thread support and the name demangler of its
 // terminate handler, out of korvanta.exe: about a third of its code.
-#include "app/fatal.h"
+#include "base/fatal.h"
 
 #include <windows.h>
 
@@ -30,7 +30,7 @@ namespace {
 
 } // namespace
 
-// The other forms of new and delete are app/malloc_forms.cpp's.
+// The other forms of new and delete are base/malloc_forms.cpp's.
 void *operator new(std::size_t n) {
     void *p = std::malloc(n ? n : 1);
     if (!p)

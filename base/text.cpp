@@ -1,6 +1,6 @@
-#include "app/text.h"
+#include "base/text.h"
 
-#include "app/memory.h"
+#include "base/memory.h"
 
 #include <cstring>
 

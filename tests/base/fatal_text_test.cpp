@@ -1,6 +1,6 @@
-#include "app/fatal_text.h"
+#include "base/fatal_text.h"
 
-#include "tests/app/gbk_lead_byte.h"
+#include "tests/support/gbk_lead_byte.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/memory.h"
-#include "app/text.h"
+#include "base/memory.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/memory.h"
+#include "base/memory.h"
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/double_byte.h"
+#include "base/double_byte.h"
 
 #include <windows.h>
 

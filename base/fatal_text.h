@@ -1,7 +1,7 @@
 #pragma once
 // The text of the fatal error box, apart from the box itself so that it can be tested.
 
-#include "app/double_byte.h"
+#include "base/double_byte.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The pure logic writes Win32 constants without <windows.h>; here they meet the real ones.
-#include "app/platform_values.h"
+#include "base/platform_values.h"
 
 #include <windows.h>
 

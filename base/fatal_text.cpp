@@ -1,4 +1,4 @@
-#include "app/fatal_text.h"
+#include "base/fatal_text.h"
 
 #include <charconv>
 
