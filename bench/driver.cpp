@@ -200,8 +200,7 @@ private:
     }
 
     // Times work the driver does itself, with its own CPU time and the server's.
-    template <typename Work>
-    bool Measure(Cost &cost, Work work) {
+    template <typename Work> bool Measure(Cost &cost, Work work) {
         const double cpu = driver_unix_.CpuMilliseconds();
         const double server_cpu = server_unix_.CpuMilliseconds();
         Stopwatch watch;
@@ -223,7 +222,8 @@ private:
             o_.copy_root + (calls == Calls::Plain ? "\\plain\\" : "\\program\\");
         const std::vector<std::string> foreign = FileNamesIn(o_.foreign);
         const std::vector<std::string> stock = FileNamesIn(o_.stock);
-        if (!Measure(replace, [&] { return CopyFiles(o_.foreign, root + "class", foreign, calls); }))
+        if (!Measure(replace,
+                     [&] { return CopyFiles(o_.foreign, root + "class", foreign, calls); }))
             return Fail("copying the foreign set failed");
         const bool restored = Measure(restore, [&] {
             return MoveFileA((root + "class").c_str(), (root + "class.old").c_str()) &&

@@ -65,10 +65,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
     for (const Control &c : kControls) {
-        HWND control = CreateWindowExA(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, c.left,
-                                       c.top, c.width, c.height, hwnd,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                       instance, nullptr);
+        HWND control = CreateWindowExA(
+            0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, c.left, c.top, c.width, c.height,
+            hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         if (!control)
             return 1;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -68,8 +68,7 @@ double UnixProcess::CpuMilliseconds() const {
     do {
         if (AllDigits(found.cFileName))
             ns += std::strtoull(
-                test::ReadAll(tasks + "\\" + found.cFileName + "\\schedstat").c_str(), nullptr,
-                10);
+                test::ReadAll(tasks + "\\" + found.cFileName + "\\schedstat").c_str(), nullptr, 10);
     } while (FindNextFileA(find.get(), &found));
     return static_cast<double>(ns) / 1e6;
 }

@@ -23,8 +23,8 @@ bool SameTime(const FILETIME &a, const FILETIME &b) {
 }
 
 bool ReadWhole(const std::string &path, uint32_t size, std::vector<unsigned char> &bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return false;
     bytes.resize(size);
