@@ -83,9 +83,8 @@ void RegisterExitRoutine(void (*routine)()) {
 }
 
 void RunStartWindow(int32_t window_id) {
-    if (!FindWindowDescription(window_id))
+    if (!LoadWindow(window_id))
         FatalError("载入启动窗口失败", 0);
-    LoadWindow(window_id);
 }
 
 namespace {

@@ -1,7 +1,6 @@
 #include "app/window_loader.h"
 
 #include "app/events.h"
-#include "base/fatal.h"
 #include "app/live_window.h"
 #include "app/message_dispatch.h"
 #include "app/shell.h"
@@ -15,11 +14,7 @@ namespace {
 constexpr int32_t kFirstControlId = 100;
 constexpr int32_t kControlIdStep = 10;
 
-[[noreturn]] void LoadFailed() {
-    FatalError("载入启动窗口失败", 0);
-}
-
-// Step 3: the window itself, hidden, with its styles, icon, font and placement.
+// The window itself, hidden, with its styles, icon, font and placement.
 bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
     const WindowProps &props = *unit0.window;
     const char *cls = ProgramWindowClass(props);
@@ -77,7 +72,7 @@ bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
     return true;
 }
 
-// Steps 4 to 6: the child units.
+// The child units, created last to first, stacked first to last, then shown or hidden.
 bool CreateUnits(LiveWindow &window) {
     const size_t n = window.units.size();
     int32_t control_id = kFirstControlId;
@@ -111,14 +106,16 @@ bool CreateUnits(LiveWindow &window) {
 bool LoadWindow(int32_t window_id) {
     const WindowDescription *description = FindWindowDescription(window_id);
     if (!description || FindLiveWindow(window_id))
-        LoadFailed();
+        return false;
 
     DispatchPendingMessages();
     RaiseEventSuppression();
     std::shared_ptr<LiveWindow> window = AddLiveWindow(*description);
     const UnitRecord &unit0 = description->units[0];
-    if (!CreateTopLevel(*window, unit0) || !CreateUnits(*window))
-        LoadFailed();
+    if (!CreateTopLevel(*window, unit0) || !CreateUnits(*window)) {
+        LowerEventSuppression();
+        return false;
+    }
     // The notifications of the creation are consumed without running handlers.
     DispatchPendingMessages();
     LowerEventSuppression();

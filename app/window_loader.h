@@ -6,8 +6,9 @@
 namespace korvanta {
 
 // Creates the window and its units hidden, raises creation-complete, then shows the window.
-// A description that is missing or a window or unit that cannot be created ends the program
-// through FatalError. True once the load has run (the window may have closed itself since).
+// False, before any event, when there is no such description, the window is open already, or
+// the window or one of its units cannot be created. True once the load has run (the window
+// may have closed itself since).
 bool LoadWindow(int32_t window_id);
 
 } // namespace korvanta

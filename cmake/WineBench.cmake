@@ -50,6 +50,13 @@ function(korvanta_on_lane test)
     endif()
 endfunction()
 
+# Compiles the Windows path of a file of the build machine into a test program as NAME: Wine
+# sees the build machine's "/" as drive Z:.
+function(korvanta_wine_path_definition target name path)
+    string(REPLACE "/" "\\\\" _path "Z:${path}")
+    target_compile_definitions(${target} PRIVATE ${name}="${_path}")
+endfunction()
+
 # A GoogleTest executable run under Wine, one CTest test per case, each on a lane.
 function(korvanta_wine_gtest target)
     korvanta_static_exe(${target})

@@ -10,10 +10,8 @@ demo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 demo_build() {
     bash "$demo_root/scripts/setup.sh" >/dev/null
-    # A machine that cannot execute 32-bit programs runs the 64-bit build of the same program
-    # under wine64 instead (see scripts/test.sh).
     DEMO_PRESET=windows
-    if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    if ! bench_runs_32bit_programs; then
         DEMO_PRESET=windows64
         echo "$1: this machine cannot run 32-bit programs; running the 64-bit build under wine64" >&2
     fi
@@ -44,10 +42,8 @@ demo_prepare() {
         mv "$tmp/class2" "$DEMO_GAME/rez/UI/class"
         rm -rf "$tmp"
     fi
-    local view=/reg:32
-    [ "$DEMO_PRESET" = windows ] || view=/reg:64
     (cd "$bench" && "$BENCH_WINE" reg add 'HKLM\Software\Tencent\CrossFire' /v InstallPath /t REG_SZ \
-        /d 'C:\Games\CrossFire' /f $view >/dev/null 2>&1)
+        /d 'C:\Games\CrossFire' /f "$BENCH_REG_VIEW" >/dev/null 2>&1)
 }
 
 # Wine draws the caption's buttons with the Marlett font, which Debian ships in fonts-wine, a

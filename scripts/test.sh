@@ -10,6 +10,7 @@
 # wine64 (the windows64 preset); the run says so at its start.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tests/bench/wine-env.sh"
 
 phases=()
 phase_began=$(date +%s)
@@ -25,7 +26,7 @@ bash "$root/scripts/setup.sh" >/dev/null
 phase "set-up"
 
 windows_tests=windows
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if ! bench_runs_32bit_programs; then
     windows_tests=windows64
     echo "test: this machine cannot run 32-bit programs; the Windows tests run on the" \
          "64-bit build (build/windows64) under wine64" >&2

@@ -23,11 +23,19 @@ bench_init() {
     if [ -f "$BENCH_DIR/loader" ]; then
         read -r BENCH_WINE <"$BENCH_DIR/loader"
     fi
+    # BENCH_REG_VIEW: the registry view those programs read, the 32-bit one for a 32-bit program.
     if [ "$BENCH_WINE" != wine ]; then
-        export WINELOADER=$BENCH_WINE
+        export WINELOADER=$BENCH_WINE BENCH_REG_VIEW=/reg:64
     else
         unset WINELOADER
+        export BENCH_REG_VIEW=/reg:32
     fi
+}
+
+# True on a machine that runs 32-bit programs. Elsewhere ("Exec format error") the tests and
+# the demo run the 64-bit build of the same program under wine64.
+bench_runs_32bit_programs() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
 # Runs a command in a session of its own, with no terminal input and none of the locks.

@@ -31,9 +31,9 @@ PREFIX = BENCH / "prefix"
 DRIVE_C = PREFIX / "drive_c"
 CACHE_DIR = DRIVE_C / "缓存目录"
 REG_KEY = r"HKLM\Software\Tencent\CrossFire"
-# The registry view the program reads: the 32-bit one for korvanta.exe, the 64-bit one for the
-# 64-bit test build of the same program (the bench names wine64 as its loader then).
-REG_VIEW = "/reg:64" if (BENCH / "loader").read_text().strip().endswith("wine64") else "/reg:32"
+# The registry view the program reads, as the bench sets it (tests/bench/wine-env.sh): the
+# 32-bit one for korvanta.exe, the 64-bit one for the 64-bit test build of the same program.
+REG_VIEW = os.environ["BENCH_REG_VIEW"]
 
 # The program's controls and what its message boxes say.
 EDIT, REPLACE, RESTORE = 100, 120, 130
