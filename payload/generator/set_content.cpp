@@ -16,10 +16,6 @@ namespace korvanta::payload {
 
 namespace {
 
-// A 24-bit icon has no alpha: around the badge its square is black, which melts into the
-// dark lists the icons are shown in.
-constexpr Rgba8 kOpaqueBackground{0, 0, 0, 255};
-
 constexpr uint8_t kCompoundSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 Image DrawEntryImage(IconSet set, const Entry &e) {
