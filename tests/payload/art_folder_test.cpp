@@ -35,7 +35,8 @@ Image Picture(int w, int h, bool grey = false) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const uint8_t r = levels[(x + y) % 5], g = levels[(x * 3) % 5], b = levels[y % 5];
-            img.At(x, y) = grey ? Rgba8{r, r, r, 255} : Rgba8{r, g, b, x < w / 3 ? uint8_t(0) : uint8_t(255)};
+            img.At(x, y) =
+                grey ? Rgba8{r, r, r, 255} : Rgba8{r, g, b, x < w / 3 ? uint8_t(0) : uint8_t(255)};
         }
     return img;
 }
@@ -62,17 +63,33 @@ TEST(ArtFile, KeepsTheFourKindsAndConvertsEveryOtherReadableImage) {
     const Image rank = Picture(23, 26), small = Picture(17, 19);
     const TgaFormat rank32{23, 26, 32, kTgaUncompressed, true};
     const std::vector<Accepted> cases = {
-        {"the listed kind", "class_1.tga", [&] { return Tga("class_1.tga", Opaque(rank)); },
-         ArtOutcome::Kept, {}},
-        {"32 bits where 24 are listed", "class_20.tga", [&] { return EncodeTga(rank, rank32); },
-         ArtOutcome::Kept, {}},
-        {"run-length, 24 bits", "class_2.tga",
-         [&] { return EncodeTga(Opaque(rank), {23, 26, 24, kTgaRunLength, true}); },
-         ArtOutcome::Kept, {}},
-        {"uncompressed where run-length is listed", "class_AllEff_Ani1.tga",
-         [&] { return EncodeTga(rank, rank32); }, ArtOutcome::Kept, {}},
-        {"Reject.tga as listed, without footer", "Reject.tga",
-         [&] { return Tga("Reject.tga", rank); }, ArtOutcome::Kept, {}},
+        {"the listed kind",
+         "class_1.tga",
+         [&] { return Tga("class_1.tga", Opaque(rank)); },
+         ArtOutcome::Kept,
+         {}},
+        {"32 bits where 24 are listed",
+         "class_20.tga",
+         [&] { return EncodeTga(rank, rank32); },
+         ArtOutcome::Kept,
+         {}},
+        {"run-length, 24 bits",
+         "class_2.tga",
+         [&] {
+             return EncodeTga(Opaque(rank), {23, 26, 24, kTgaRunLength, true});
+         },
+         ArtOutcome::Kept,
+         {}},
+        {"uncompressed where run-length is listed",
+         "class_AllEff_Ani1.tga",
+         [&] { return EncodeTga(rank, rank32); },
+         ArtOutcome::Kept,
+         {}},
+        {"Reject.tga as listed, without footer",
+         "Reject.tga",
+         [&] { return Tga("Reject.tga", rank); },
+         ArtOutcome::Kept,
+         {}},
         {"rows top-down, no footer", "class_3.tga",
          [&] { return WriteTgaForm(rank, {.top_down = true}); }, ArtOutcome::Converted,
          Flatten(rank, kOpaqueBackground)},
@@ -83,7 +100,9 @@ TEST(ArtFile, KeepsTheFourKindsAndConvertsEveryOtherReadableImage) {
          [&] { return WriteTgaForm(rank, {.id = "made by hand", .footer = true}); },
          ArtOutcome::Converted, rank},
         {"an extension area after the pixels", "class_LineEff_Ani4.tga",
-         [&] { return WriteTgaForm(rank, {.after = std::vector<uint8_t>(495, 7), .footer = true}); },
+         [&] {
+             return WriteTgaForm(rank, {.after = std::vector<uint8_t>(495, 7), .footer = true});
+         },
          ArtOutcome::Converted, rank},
         {"Reject.tga with a footer", "Reject.tga",
          [&] { return WriteTgaForm(rank, {.rle = true, .footer = true}); }, ArtOutcome::Converted,
@@ -91,8 +110,8 @@ TEST(ArtFile, KeepsTheFourKindsAndConvertsEveryOtherReadableImage) {
         {"16 bits with an alpha bit", "sclass_0.tga",
          [&] { return WriteTgaForm(small, {.bits = 16}); }, ArtOutcome::Converted, small},
         {"colour-mapped, run-length", "PayUserIconSmall.tga",
-         [&] { return WriteTgaForm(small, {.mapped = true, .rle = true}); },
-         ArtOutcome::Converted, Opaque(small)}, // the map's colours have no alpha
+         [&] { return WriteTgaForm(small, {.mapped = true, .rle = true}); }, ArtOutcome::Converted,
+         Opaque(small)}, // the map's colours have no alpha
         {"grey-scale", "sclass_5.tga",
          [&] { return WriteTgaForm(Picture(17, 19, true), {.bits = 8, .grey = true}); },
          ArtOutcome::Converted, Picture(17, 19, true)},
@@ -111,9 +130,7 @@ TEST(ArtFile, KeepsTheFourKindsAndConvertsEveryOtherReadableImage) {
             EXPECT_EQ(art.bytes, file);
             continue;
         }
-        EXPECT_EQ(payload_test::KindMismatch(art.bytes,
-                                             *payload_test::RuleFor(false, c.leaf)),
-                  "");
+        EXPECT_EQ(payload_test::KindMismatch(art.bytes, *payload_test::RuleFor(false, c.leaf)), "");
         const Image back = DecodeTga(art.bytes);
         ASSERT_EQ(back.width, c.pixels.width);
         EXPECT_TRUE(back.pixels == c.pixels.pixels);
@@ -144,7 +161,8 @@ TEST(ArtFile, RefusesWithWhatIsExpected) {
          "24 × 26 pixels, must be 23 × 26"},
         {"a PNG of a wrong size", "sclass_3.tga", [&] { return EncodePng(Picture(17, 20)); },
          "17 × 20 pixels, must be 17 × 19"},
-        {"uncompressed pixels cut", "class_7.tga", [&] { return cut(Tga("class_7.tga", rank), 900); },
+        {"uncompressed pixels cut", "class_7.tga",
+         [&] { return cut(Tga("class_7.tga", rank), 900); },
          "cut short: the pixel data ends after 294 of 598 pixels"},
         {"run-length pixels cut", "class_AllEff_Ani0.tga",
          [&] { return cut(Tga("class_AllEff_Ani0.tga", rank), 300); }, "cut short"},
@@ -160,8 +178,10 @@ TEST(ArtFile, RefusesWithWhatIsExpected) {
          },
          "run-length data decodes to more than 23 × 26 pixels"},
         {"a text file", "class_9.tga",
-         [] { return std::vector<uint8_t>(std::begin("[.ShellClassInfo]\r\nIconResource=x\r\n"),
-                                          std::end("[.ShellClassInfo]\r\nIconResource=x\r\n")); },
+         [] {
+             return std::vector<uint8_t>(std::begin("[.ShellClassInfo]\r\nIconResource=x\r\n"),
+                                         std::end("[.ShellClassInfo]\r\nIconResource=x\r\n"));
+         },
          "not an image"},
         {"an empty file", "class_10.tga", [] { return std::vector<uint8_t>{}; }, "not an image"},
         {"a PNG cut short", "class_11.tga",
@@ -277,7 +297,9 @@ TEST(SharedFiles, OneFolderSuppliesBothSetsTwoMustAgree) {
     const std::vector<uint8_t> stand_in = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1, 1};
     const std::vector<uint8_t> other_reject = Tga("Reject.tga", Picture(23, 26));
     const std::vector<Join> cases = {
-        {"one folder without Thumbs.db", true, false,
+        {"one folder without Thumbs.db",
+         true,
+         false,
          [&](SetSource &f, SetSource &) {
              f.files.erase("Thumbs.db");
              f.files.at("Reject.tga") = other_reject;
@@ -289,12 +311,17 @@ TEST(SharedFiles, OneFolderSuppliesBothSetsTwoMustAgree) {
              EXPECT_EQ(s.files.at("Reject.tga"), other_reject);
              EXPECT_NE(s.files.at("class_1.tga"), f.files.at("class_1.tga"));
          }},
-        {"only the stock folder", false, true,
-         [&](SetSource &, SetSource &s) { s.files.at("Reject.tga") = other_reject; }, {},
+        {"only the stock folder",
+         false,
+         true,
+         [&](SetSource &, SetSource &s) { s.files.at("Reject.tga") = other_reject; },
+         {},
          [&](const SetSource &f, const SetSource &) {
              EXPECT_EQ(f.files.at("Reject.tga"), other_reject);
          }},
-        {"two folders, Thumbs.db in one", true, true,
+        {"two folders, Thumbs.db in one",
+         true,
+         true,
          [&](SetSource &f, SetSource &s) {
              f.files.erase("Thumbs.db");
              s.files.at("Thumbs.db").push_back(0);
@@ -304,7 +331,9 @@ TEST(SharedFiles, OneFolderSuppliesBothSetsTwoMustAgree) {
              EXPECT_EQ(f.files.at("Thumbs.db"), s.files.at("Thumbs.db"));
              EXPECT_NE(f.files.at("Thumbs.db"), stand_in);
          }},
-        {"two folders that disagree", true, true,
+        {"two folders that disagree",
+         true,
+         true,
          [&](SetSource &f, SetSource &s) {
              s.files.at("Reject.tga") = other_reject;
              f.files.at("class_0.tga") = other_reject;

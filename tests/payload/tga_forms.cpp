@@ -13,8 +13,8 @@ using korvanta::payload::Rgba8;
 
 namespace {
 
-const char kFooter[26] = {0, 0, 0, 0, 0, 0, 0, 0, 'T', 'R', 'U', 'E', 'V', 'I', 'S', 'I', 'O',
-                          'N', '-', 'X', 'F', 'I', 'L', 'E', '.', 0};
+const char kFooter[26] = {0,   0,   0,   0,   0,   0,   0,   0,   'T', 'R', 'U', 'E', 'V',
+                          'I', 'S', 'I', 'O', 'N', '-', 'X', 'F', 'I', 'L', 'E', '.', 0};
 
 void Put16(std::vector<uint8_t> &out, unsigned v) {
     out.push_back(uint8_t(v));
