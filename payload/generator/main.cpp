@@ -110,7 +110,7 @@ int Archives(const std::map<std::string, std::string> &options) {
         }
         report.insert(report.end(), lines->begin(), lines->end());
         if (!source->thumbs_note.empty())
-            report.push_back("  Thumbs.db: none in the folder, so " + source->thumbs_note);
+            report.push_back("  Thumbs.db: " + source->thumbs_note);
     }
     if (!problems.empty()) {
         // The problems go to standard error; a report file holds them as well, so that what

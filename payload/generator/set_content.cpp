@@ -77,9 +77,16 @@ std::vector<std::string> JoinSharedFiles(SetSource &foreign, SetSource &stock,
             continue;
         const bool borrow = !other->folder.empty() && other->files.contains("Thumbs.db");
         self->files["Thumbs.db"] = borrow ? other->files.at("Thumbs.db") : stand_in_thumbs;
-        self->thumbs_note = borrow ? "the one of the other folder" : "the drawn stand-in";
+        self->thumbs_note = std::string("none in the folder, so ") +
+                            (borrow ? "the one of the other folder" : "the drawn stand-in");
     }
     const bool both = !foreign.folder.empty() && !stock.folder.empty();
+    // Explorer writes each folder's cache on its own, so two real folders never agree on it;
+    // it is a cache the system rebuilds, not an icon: both sets carry the foreign folder's.
+    if (both && foreign.files.at("Thumbs.db") != stock.files.at("Thumbs.db")) {
+        stock.files["Thumbs.db"] = foreign.files.at("Thumbs.db");
+        stock.thumbs_note = "the foreign folder's, the same in both sets";
+    }
     for (const Entry &e : EntryList(IconSet::Foreign)) {
         if (!e.shared)
             continue;

@@ -26,7 +26,7 @@ struct SetSource {
     FileMap files;
     std::string folder;                         // "" when drawn
     std::map<std::string, std::string> sources; // entry name -> the folder's file name
-    std::string thumbs_note; // where a folder without "Thumbs.db" got its one from
+    std::string thumbs_note; // where "Thumbs.db" came from when not from this folder
 
     std::string SourceName(const std::string &leaf) const {
         const auto it = sources.find(leaf);
@@ -34,8 +34,9 @@ struct SetSource {
     }
 };
 
-// Fills in "Thumbs.db" for folders without one, then makes the 22 shared files one set of
-// files: the one folder given supplies both sets, and when both are given they must agree.
+// Fills in "Thumbs.db" for folders without one (and gives both sets the foreign folder's when
+// two differ), then makes the 22 shared files one set of files: the one folder given
+// supplies both sets, and when both are given they must agree.
 // Returns a problem line for each shared file that differs.
 std::vector<std::string> JoinSharedFiles(SetSource &foreign, SetSource &stock,
                                          const std::vector<uint8_t> &stand_in_thumbs);

@@ -331,6 +331,15 @@ TEST(SharedFiles, OneFolderSuppliesBothSetsTwoMustAgree) {
              EXPECT_EQ(f.files.at("Thumbs.db"), s.files.at("Thumbs.db"));
              EXPECT_NE(f.files.at("Thumbs.db"), stand_in);
          }},
+        {"two folders with caches of their own",
+         true,
+         true,
+         [&](SetSource &, SetSource &s) { s.files.at("Thumbs.db").push_back(0); },
+         {},
+         [&](const SetSource &f, const SetSource &s) {
+             EXPECT_EQ(s.files.at("Thumbs.db"), f.files.at("Thumbs.db"));
+             EXPECT_EQ(f.files.at("Thumbs.db"), payload_test::UnpackedSet(false).at("Thumbs.db"));
+         }},
         {"two folders that disagree",
          true,
          true,
