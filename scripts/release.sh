@@ -11,18 +11,51 @@
 #   scripts/release.sh --check   two builds, in build/release-a and build/release-b; fails
 #                                when korvanta.exe or the package differ by a single byte,
 #                                and writes dist/ from the first only when they are identical
+#
+# With --foreign-art DIR and/or --stock-art DIR (combinable with --check) the sets are packed
+# from a modder's folders of icons instead of the drawn ones: the generator converts what it
+# can, leaves out what is no icon of the set, and refuses the folders naming every problem,
+# in which case dist/ stays as it was. The report of what came from where, and
+# dist/korvanta-<version>-contact-sheet.png with every icon of both sets, come with it.
+#
+# KORVANTA_RELEASE_DIR (instead of build/release) and KORVANTA_DIST (instead of dist) move
+# the build and the output elsewhere, as the tests do.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-check=0
-case "${1:-}" in
-"") ;;
---check) check=1 ;;
-*)
-    echo "usage: scripts/release.sh [--check]" >&2
+usage() {
+    echo "usage: scripts/release.sh [--check] [--foreign-art DIR] [--stock-art DIR]" >&2
     exit 2
-    ;;
-esac
+}
+
+check=0
+art=()
+foreign_art=""
+stock_art=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --check) check=1 ;;
+    --foreign-art | --stock-art)
+        [ $# -ge 2 ] || usage
+        if [ ! -d "$2" ]; then
+            echo "release: $2: not a folder" >&2
+            exit 2
+        fi
+        if [ "$1" = --foreign-art ]; then
+            foreign_art=$(realpath "$2")
+        else
+            stock_art=$(realpath "$2")
+        fi
+        shift
+        ;;
+    *) usage ;;
+    esac
+    shift
+done
+[ -n "$foreign_art" ] && art+=(-DKORVANTA_FOREIGN_ART="$foreign_art")
+[ -n "$stock_art" ] && art+=(-DKORVANTA_STOCK_ART="$stock_art")
+release_dir=${KORVANTA_RELEASE_DIR:-$root/build/release}
+dist=${KORVANTA_DIST:-$root/dist}
 
 bash "$root/scripts/setup.sh" >/dev/null
 cd "$root"
@@ -43,11 +76,11 @@ build() {
         sign=(-DKORVANTA_SIGN_CERT="$(realpath "${KORVANTA_SIGN_CERT:-}")"
               -DKORVANTA_SIGN_KEY="$(realpath "${KORVANTA_SIGN_KEY:-}")")
     fi
-    cmake --preset release -B "$dir" "${sign[@]}" >"$root/build/release-configure.log" 2>&1 || {
-        cat "$root/build/release-configure.log" >&2
+    cmake --preset release -B "$dir" "${sign[@]}" "${art[@]}" >"$dir.configure.log" 2>&1 || {
+        cat "$dir.configure.log" >&2
         return 1
     }
-    cmake --build "$dir" --target korvanta_package >&2
+    cmake --build "$dir" --target korvanta_package >&2 || return 1
     local packages=("$dir"/korvanta-*-win32.zip)
     [ ${#packages[@]} -eq 1 ] && [ -f "${packages[0]}" ] || {
         echo "release: no package in $dir" >&2
@@ -56,12 +89,28 @@ build() {
     echo "${packages[0]}"
 }
 
-mkdir -p "$root/build"
+# The generator's account of the art folders: where each set came from, what was converted
+# and left out, or every problem that refused them.
+art_report() {
+    local report=$1/payload/generated/art-report.txt
+    if [ ${#art[@]} -gt 0 ] && [ -f "$report" ]; then
+        sed 's/^/release: /' "$report"
+    fi
+}
+
+# A failed build leaves dist/ as it was.
+refused() {
+    art_report "$1" >&2
+    echo "release: the build failed; $dist is unchanged" >&2
+    exit 1
+}
+
+mkdir -p "$(dirname "$release_dir")"
 if [ "$check" -eq 1 ]; then
-    package_a=$(build "$root/build/release-a")
-    package_b=$(build "$root/build/release-b")
-    exe_a=$root/build/release-a/icons/korvanta.exe
-    exe_b=$root/build/release-b/icons/korvanta.exe
+    package_a=$(build "$release_dir-a") || refused "$release_dir-a"
+    package_b=$(build "$release_dir-b") || refused "$release_dir-b"
+    exe_a=$release_dir-a/icons/korvanta.exe
+    exe_b=$release_dir-b/icons/korvanta.exe
     sha256sum "$exe_a" "$exe_b" "$package_a" "$package_b"
     same=1
     cmp "$exe_a" "$exe_b" || same=0
@@ -71,11 +120,11 @@ if [ "$check" -eq 1 ]; then
         exit 1
     fi
     echo "release: both builds are byte-identical"
-    build_dir=$root/build/release-a
+    build_dir=$release_dir-a
     package=$package_a
 else
-    build_dir=$root/build/release
-    package=$(build "$build_dir")
+    build_dir=$release_dir
+    package=$(build "$build_dir") || refused "$build_dir"
 fi
 
 # The program's own size: the executable without the two embedded archive blocks (each is its
@@ -91,15 +140,22 @@ if [ "$own" -gt $((256 * 1024)) ]; then
     exit 1
 fi
 
-dist=$root/dist
 rm -rf "$dist"
 mkdir -p "$dist"
 cp "$package" "$dist/"
 name=$(basename "$package")
+# With a modder's icons, a sheet of every icon of both sets to look over before shipping.
+if [ ${#art[@]} -gt 0 ]; then
+    cp "$build_dir/payload/generated/contact-sheet.png" "$dist/${name%-win32.zip}-contact-sheet.png"
+fi
 # korvanta.exe's sum is the one of the file inside the package (signed, when it was).
 {
     (cd "$dist" && sha256sum "$name")
     echo "$(unzip -p "$dist/$name" korvanta.exe | sha256sum | cut -d' ' -f1)  korvanta.exe"
 } >"$dist/SHA256SUMS"
+art_report "$build_dir"
 echo "release: $dist/$name"
+if [ ${#art[@]} -gt 0 ]; then
+    echo "release: $dist/${name%-win32.zip}-contact-sheet.png"
+fi
 cat "$dist/SHA256SUMS"

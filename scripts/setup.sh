@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ make pkg-config git
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
-  zlib1g-dev libminizip-dev googletest
+  zlib1g-dev libminizip-dev libpng-dev googletest
   wine wine64 wine32:i386
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-microhei

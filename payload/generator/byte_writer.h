@@ -1,12 +1,17 @@
 #pragma once
-// Little-endian field writer for the binary formats the generator produces.
+// Little-endian fields of the binary formats the generator reads and writes.
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
 namespace korvanta::payload {
+
+inline uint16_t Le16(std::span<const uint8_t> b, size_t at) {
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
 
 class ByteWriter {
 public:

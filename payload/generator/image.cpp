@@ -10,6 +10,13 @@ uint8_t Mix(uint8_t over, uint8_t under, int alpha) {
 
 } // namespace
 
+std::string SizeProblem(int width, int height, int want_width, int want_height) {
+    if (width == want_width && height == want_height)
+        return "";
+    return std::to_string(width) + " × " + std::to_string(height) + " pixels, must be " +
+           std::to_string(want_width) + " × " + std::to_string(want_height);
+}
+
 Image Flatten(const Image &img, Rgba8 background) {
     Image out = img;
     for (Rgba8 &p : out.pixels)

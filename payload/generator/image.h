@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace korvanta::payload {
@@ -22,6 +23,17 @@ struct Image {
     Rgba8 &At(int x, int y) { return pixels[size_t(y) * width + x]; }
     const Rgba8 &At(int x, int y) const { return pixels[size_t(y) * width + x]; }
 };
+
+// A picture read from a file someone supplied: the file's form ("PNG", "TGA, 16 bits"), and
+// why it cannot be used, if it cannot.
+struct DecodedImage {
+    Image image;
+    std::string form;
+    std::string problem;
+};
+
+// "24 × 26 pixels, must be 23 × 26", or "" when the sizes agree.
+std::string SizeProblem(int width, int height, int want_width, int want_height);
 
 // The image laid on an opaque colour: what a 24-bit file of it holds.
 Image Flatten(const Image &img, Rgba8 background);

@@ -2,6 +2,7 @@
 // and a contact sheet of every icon.
 
 #include "archive_reader.h"
+#include "art_folder.h"
 #include "contact_sheet.h"
 #include "emblem_art.h"
 #include "ico_file.h"
@@ -16,6 +17,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -24,7 +26,7 @@ using namespace korvanta::payload;
 namespace {
 
 constexpr char kUsage[] =
-    "usage: korvanta-gen archives --out DIR [--foreign-art DIR] [--stock-art DIR]\n"
+    "usage: korvanta-gen archives --out DIR [--foreign-art DIR] [--stock-art DIR] [--report FILE]\n"
     "       korvanta-gen icon --out FILE\n"
     "       korvanta-gen contact-sheet --out FILE.png --archives DIR\n";
 
@@ -52,45 +54,93 @@ bool WriteFile(const fs::path &path, const std::vector<uint8_t> &bytes) {
     return static_cast<bool>(out.flush());
 }
 
-// One set's files: the real artwork from the folder the option names, or drawn ones. An
-// error text when the folder cannot be used.
-std::string SetFiles(IconSet set, const std::map<std::string, std::string> &options,
-                     const std::string &option, FileMap &files) {
-    if (!options.contains(option)) {
-        files = DrawnFiles(set);
-        return {};
+// Writes the report where it was asked for, else to standard output.
+bool Report(const std::map<std::string, std::string> &options,
+            const std::vector<std::string> &lines) {
+    std::string text;
+    for (const std::string &line : lines)
+        text += line + "\n";
+    if (!options.contains("--report")) {
+        std::fputs(text.c_str(), stdout);
+        return true;
     }
-    return LoadArtFolder(set, options.at(option), files);
+    return WriteFile(options.at("--report"), {text.begin(), text.end()});
+}
+
+// One set's files: from the folder the option names, or drawn. Adds the folder's problems
+// and report lines.
+SetSource TakeSet(IconSet set, const std::map<std::string, std::string> &options,
+                  const std::string &option, std::vector<std::string> &problems,
+                  std::vector<std::string> &report) {
+    SetSource source;
+    if (!options.contains(option)) {
+        source.files = DrawnFiles(set);
+        return source;
+    }
+    source.folder = options.at(option);
+    ArtFolder art = LoadArtFolder(set, source.folder);
+    problems.insert(problems.end(), art.problems.begin(), art.problems.end());
+    const std::vector<std::string> lines = DescribeArtFolder(set, source.folder, art);
+    report.insert(report.end(), lines.begin(), lines.end());
+    source.files = std::move(art.files);
+    source.sources = std::move(art.sources);
+    return source;
 }
 
 int Archives(const std::map<std::string, std::string> &options) {
     if (!options.contains("--out"))
         return Fail("archives needs --out DIR");
-    FileMap foreign, stock;
-    const bool foreign_art = options.contains("--foreign-art");
-    const bool stock_art = options.contains("--stock-art");
-    if (std::string e = SetFiles(IconSet::Foreign, options, "--foreign-art", foreign); !e.empty())
-        return Fail(e);
-    if (std::string e = SetFiles(IconSet::Stock, options, "--stock-art", stock); !e.empty())
-        return Fail(e);
-    // The shared files are one set of files: real artwork for one side supplies both.
-    if (foreign_art && !stock_art)
-        CopySharedFiles(IconSet::Foreign, foreign, stock);
-    else if (stock_art && !foreign_art)
-        CopySharedFiles(IconSet::Stock, stock, foreign);
-    if (const auto differ = SharedMismatches(foreign, stock); !differ.empty()) {
-        const fs::path where = stock_art ? fs::path(options.at("--stock-art")) / differ.front()
-                                         : fs::path(differ.front());
-        return Fail(where.string() + ": differs from the same file of the foreign set; the "
-                                     "shared files must be byte-identical");
+    std::vector<std::string> problems, foreign_report, stock_report;
+    SetSource foreign =
+        TakeSet(IconSet::Foreign, options, "--foreign-art", problems, foreign_report);
+    SetSource stock = TakeSet(IconSet::Stock, options, "--stock-art", problems, stock_report);
+    if (!foreign.folder.empty() || !stock.folder.empty()) {
+        const std::vector<std::string> differ = JoinSharedFiles(foreign, stock, DrawnThumbsDb());
+        problems.insert(problems.end(), differ.begin(), differ.end());
+    }
+    std::vector<std::string> report;
+    for (auto [set, source, lines] : {std::tuple{IconSet::Foreign, &foreign, &foreign_report},
+                                      std::tuple{IconSet::Stock, &stock, &stock_report}}) {
+        if (source->folder.empty()) {
+            const SetSource &other = set == IconSet::Foreign ? stock : foreign;
+            report.push_back(
+                std::string(SetName(set)) + ": drawn" +
+                (other.folder.empty() ? "" : ", its 22 shared files from " + other.folder));
+            continue;
+        }
+        report.insert(report.end(), lines->begin(), lines->end());
+        if (!source->thumbs_note.empty())
+            report.push_back("  Thumbs.db: " + source->thumbs_note);
+    }
+    if (!problems.empty()) {
+        // The problems go to standard error; a report file holds them as well, so that what
+        // reads it afterwards sees the whole story.
+        const std::string head = "the icon folders are refused, " +
+                                 std::to_string(problems.size()) +
+                                 (problems.size() == 1 ? " problem:" : " problems:");
+        std::string text = "korvanta-gen: " + head + "\n";
+        report.push_back(head);
+        for (const std::string &p : problems) {
+            text += "  " + p + "\n";
+            report.push_back("  " + p);
+        }
+        if (options.contains("--report"))
+            Report(options, report);
+        else
+            Report(options, {report.begin(), report.end() - long(problems.size()) - 1});
+        std::fputs(text.c_str(), stderr);
+        return 1;
     }
 
     const fs::path out = options.at("--out");
     std::error_code ec;
     fs::create_directories(out, ec);
-    if (!WriteFile(out / "foreign.zip", PackArchive(IconSet::Foreign, foreign)) ||
-        !WriteFile(out / "stock.zip", PackArchive(IconSet::Stock, stock)))
+    if (!WriteFile(out / "foreign.zip", PackArchive(IconSet::Foreign, foreign.files)) ||
+        !WriteFile(out / "stock.zip", PackArchive(IconSet::Stock, stock.files)))
         return Fail(out.string() + ": cannot write the archives");
+    if (!foreign.folder.empty() || !stock.folder.empty() || options.contains("--report"))
+        if (!Report(options, report))
+            return Fail(options.at("--report") + ": cannot be written");
     return 0;
 }
 
@@ -125,7 +175,7 @@ int main(int argc, char **argv) {
     const std::string command = argv[1];
     try {
         if (command == "archives")
-            if (auto o = Options(argc, argv, {"--out", "--foreign-art", "--stock-art"}))
+            if (auto o = Options(argc, argv, {"--out", "--foreign-art", "--stock-art", "--report"}))
                 return Archives(*o);
         if (command == "icon")
             if (auto o = Options(argc, argv, {"--out"}))

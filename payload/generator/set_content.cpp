@@ -6,21 +6,9 @@
 #include "thumbs_db.h"
 #include "zip_writer.h"
 
-#include <algorithm>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <set>
-
 namespace korvanta::payload {
 
 namespace {
-
-// A 24-bit icon has no alpha: around the badge its square is black, which melts into the
-// dark lists the icons are shown in.
-constexpr Rgba8 kOpaqueBackground{0, 0, 0, 255};
-
-constexpr uint8_t kCompoundSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 Image DrawEntryImage(IconSet set, const Entry &e) {
     const TgaFormat &f = *e.image;
@@ -45,99 +33,80 @@ Image DrawEntryImage(IconSet set, const Entry &e) {
     }
 }
 
-std::vector<uint8_t> ReadFile(const std::filesystem::path &path, bool &ok) {
-    std::ifstream in(path, std::ios::binary);
-    ok = static_cast<bool>(in);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 } // namespace
 
 FileMap DrawnFiles(IconSet set) {
     FileMap files;
-    std::vector<Image> shared; // kept for the thumbnail cache
-    std::vector<Thumbnailed> thumbs;
-    const std::vector<Entry> entries = EntryList(set);
-    const std::vector<Entry> foreign = EntryList(IconSet::Foreign);
-    for (const Entry &e : entries) {
+    for (const Entry &e : EntryList(set)) {
         if (!e.image)
             continue;
         Image img = DrawEntryImage(set, e);
         if (e.image->bits == 24)
             img = Flatten(img, kOpaqueBackground);
         files[e.leaf] = EncodeTga(img, *e.image);
-        if (e.shared)
-            shared.push_back(std::move(img));
     }
-    // The cache holds thumbnails of the shared images with their foreign-set times, the same
-    // in both sets.
-    size_t i = 0;
-    for (const Entry &e : entries) {
-        if (!e.shared || !e.image)
-            continue;
-        const auto same = std::find_if(foreign.begin(), foreign.end(),
-                                       [&](const Entry &f) { return f.leaf == e.leaf; });
-        thumbs.push_back({e.leaf, same->time, &shared[i++]});
-    }
-    files["Thumbs.db"] = BuildThumbsDb(thumbs);
+    files["Thumbs.db"] = DrawnThumbsDb();
     return files;
 }
 
-std::string CheckEntryFile(const Entry &entry, const std::vector<uint8_t> &bytes) {
-    if (entry.image)
-        return CheckTga(bytes, *entry.image);
-    if (bytes.size() < sizeof kCompoundSignature ||
-        std::memcmp(bytes.data(), kCompoundSignature, sizeof kCompoundSignature) != 0)
-        return "not a compound file (no D0 CF 11 E0 A1 B1 1A E1 signature)";
-    if (bytes.size() != kThumbsSize)
-        return std::to_string(bytes.size()) + " bytes, must be " + std::to_string(kThumbsSize);
-    return "";
+std::vector<uint8_t> DrawnThumbsDb() {
+    // Thumbnails of the shared images (all 32-bit) with their foreign-set times: the same
+    // cache in both sets.
+    std::vector<const Entry *> shared;
+    const std::vector<Entry> foreign = EntryList(IconSet::Foreign);
+    for (const Entry &e : foreign)
+        if (e.shared && e.image)
+            shared.push_back(&e);
+    std::vector<Image> images;
+    for (const Entry *e : shared)
+        images.push_back(DrawEntryImage(IconSet::Foreign, *e));
+    std::vector<Thumbnailed> thumbs;
+    for (size_t i = 0; i < shared.size(); ++i)
+        thumbs.push_back({shared[i]->leaf, shared[i]->time, &images[i]});
+    return BuildThumbsDb(thumbs);
 }
 
-std::string LoadArtFolder(IconSet set, const std::filesystem::path &folder, FileMap &files) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec))
-        return folder.string() + ": not a folder";
-    std::set<std::string> expected;
-    for (const Entry &e : EntryList(set)) {
-        if (e.family == Family::Directory)
+std::vector<std::string> JoinSharedFiles(SetSource &foreign, SetSource &stock,
+                                         const std::vector<uint8_t> &stand_in_thumbs) {
+    std::vector<std::string> problems;
+    if (foreign.folder.empty() && stock.folder.empty())
+        return problems;
+    // A folder without a Thumbs.db takes the other folder's, or the drawn stand-in.
+    for (auto [self, other] : {std::pair{&foreign, &stock}, std::pair{&stock, &foreign}}) {
+        if (self->folder.empty() || self->files.contains("Thumbs.db"))
             continue;
-        expected.insert(e.leaf);
-        const std::filesystem::path path = folder / e.leaf;
-        if (!std::filesystem::is_regular_file(path, ec))
-            return path.string() + ": missing (every name of the " + std::string(SetName(set)) +
-                   " entry list must be present)";
-        bool ok = false;
-        std::vector<uint8_t> bytes = ReadFile(path, ok);
-        if (!ok)
-            return path.string() + ": cannot be read";
-        if (std::string rule = CheckEntryFile(e, bytes); !rule.empty())
-            return path.string() + ": " + rule;
-        files[e.leaf] = std::move(bytes);
+        const bool borrow = !other->folder.empty() && other->files.contains("Thumbs.db");
+        self->files["Thumbs.db"] = borrow ? other->files.at("Thumbs.db") : stand_in_thumbs;
+        self->thumbs_note = std::string("none in the folder, so ") +
+                            (borrow ? "the one of the other folder" : "the drawn stand-in");
     }
-    // Sorted so that the first stray name reported is the same on every run.
-    std::set<std::string> present;
-    for (const auto &item : std::filesystem::directory_iterator(folder, ec))
-        present.insert(item.path().filename().string());
-    for (const std::string &name : present)
-        if (!expected.contains(name))
-            return (folder / name).string() + ": not a name of the " + std::string(SetName(set)) +
-                   " entry list";
-    return "";
-}
-
-void CopySharedFiles(IconSet from, const FileMap &source, FileMap &target) {
-    for (const Entry &e : EntryList(from))
-        if (e.shared)
-            target[e.leaf] = source.at(e.leaf);
-}
-
-std::vector<std::string> SharedMismatches(const FileMap &foreign, const FileMap &stock) {
-    std::vector<std::string> names;
-    for (const Entry &e : EntryList(IconSet::Foreign))
-        if (e.shared && foreign.at(e.leaf) != stock.at(e.leaf))
-            names.push_back(e.leaf);
-    return names;
+    const bool both = !foreign.folder.empty() && !stock.folder.empty();
+    // Explorer writes each folder's cache on its own, so two real folders never agree on it;
+    // it is a cache the system rebuilds, not an icon: both sets carry the foreign folder's.
+    if (both && foreign.files.at("Thumbs.db") != stock.files.at("Thumbs.db")) {
+        stock.files["Thumbs.db"] = foreign.files.at("Thumbs.db");
+        stock.thumbs_note = "the foreign folder's, the same in both sets";
+    }
+    for (const Entry &e : EntryList(IconSet::Foreign)) {
+        if (!e.shared)
+            continue;
+        const auto f = foreign.files.find(e.leaf), s = stock.files.find(e.leaf);
+        if (f == foreign.files.end() || s == stock.files.end())
+            continue; // missing from a folder: refused already
+        if (!both) {
+            // The shared files are one set of files: the one folder supplies both sets.
+            (foreign.folder.empty() ? foreign : stock).files[e.leaf] =
+                (foreign.folder.empty() ? s : f)->second;
+            continue;
+        }
+        if (f->second != s->second)
+            problems.push_back(
+                (std::filesystem::path(stock.folder) / stock.SourceName(e.leaf)).string() +
+                ": differs from " +
+                (std::filesystem::path(foreign.folder) / foreign.SourceName(e.leaf)).string() +
+                "; the 22 shared files must be the same in both folders");
+    }
+    return problems;
 }
 
 std::vector<uint8_t> PackArchive(IconSet set, const FileMap &files) {

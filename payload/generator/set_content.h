@@ -18,19 +18,28 @@ using FileMap = std::map<std::string, std::vector<uint8_t>>;
 // Every file of the set's entry list, drawn.
 FileMap DrawnFiles(IconSet set);
 
-// Reads every file of the set's entry list from the folder and checks each against its
-// entry's rules. Returns "" or the first violation as "<file>: <rule it breaks>".
-std::string LoadArtFolder(IconSet set, const std::filesystem::path &folder, FileMap &files);
+// The drawn sets' "Thumbs.db", also the stand-in for a folder that has none.
+std::vector<uint8_t> DrawnThumbsDb();
 
-// Checks one file's bytes against the rules of its entry; "" if it passes.
-std::string CheckEntryFile(const Entry &entry, const std::vector<uint8_t> &bytes);
+// One set's files: drawn (no folder) or from a modder's folder.
+struct SetSource {
+    FileMap files;
+    std::string folder;                         // "" when drawn
+    std::map<std::string, std::string> sources; // entry name -> the folder's file name
+    std::string thumbs_note; // where "Thumbs.db" came from when not from this folder
 
-// The 22 shared files must be byte-identical in both sets. Copies them from the source set
-// into the other one.
-void CopySharedFiles(IconSet from, const FileMap &source, FileMap &target);
+    std::string SourceName(const std::string &leaf) const {
+        const auto it = sources.find(leaf);
+        return it == sources.end() ? leaf : it->second;
+    }
+};
 
-// Names of shared files that differ between the two sets.
-std::vector<std::string> SharedMismatches(const FileMap &foreign, const FileMap &stock);
+// Fills in "Thumbs.db" for folders without one (and gives both sets the foreign folder's when
+// two differ), then makes the 22 shared files one set of files: the one folder given
+// supplies both sets, and when both are given they must agree.
+// Returns a problem line for each shared file that differs.
+std::vector<std::string> JoinSharedFiles(SetSource &foreign, SetSource &stock,
+                                         const std::vector<uint8_t> &stand_in_thumbs);
 
 // The archive of the set; every entry's file must be present.
 std::vector<uint8_t> PackArchive(IconSet set, const FileMap &files);

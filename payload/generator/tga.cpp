@@ -1,5 +1,8 @@
 #include "tga.h"
 
+#include "byte_writer.h"
+#include "tga_reader.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -7,16 +10,11 @@ namespace korvanta::payload {
 
 namespace {
 
-constexpr char kFooterSignature[] = "TRUEVISION-XFILE."; // with its NUL: 18 bytes
 constexpr int kMaxPacket = 128;
 
 void Put16(std::vector<uint8_t> &out, uint16_t v) {
     out.push_back(static_cast<uint8_t>(v));
     out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-uint16_t Get16(std::span<const uint8_t> b, size_t at) {
-    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
 }
 
 void AppendPixel(std::vector<uint8_t> &out, const Rgba8 &p, int bytes_per_pixel) {
@@ -64,9 +62,7 @@ size_t PixelDataEnd(std::span<const uint8_t> file, uint8_t type, size_t pixels, 
 }
 
 bool IsFooter(std::span<const uint8_t> tail) {
-    return tail.size() == kTgaFooterSize &&
-           std::all_of(tail.begin(), tail.begin() + 8, [](uint8_t b) { return b == 0; }) &&
-           std::memcmp(tail.data() + 8, kFooterSignature, sizeof kFooterSignature) == 0;
+    return std::equal(tail.begin(), tail.end(), TgaFooter().begin(), TgaFooter().end());
 }
 
 std::string Hex(unsigned v) {
@@ -75,6 +71,16 @@ std::string Hex(unsigned v) {
 }
 
 } // namespace
+
+const std::array<uint8_t, kTgaFooterSize> &TgaFooter() {
+    static const std::array<uint8_t, kTgaFooterSize> footer = [] {
+        std::array<uint8_t, kTgaFooterSize> f{}; // no extension area, no developer directory
+        constexpr char signature[] = "TRUEVISION-XFILE."; // with its NUL: 18 bytes
+        std::copy(signature, signature + sizeof signature, f.begin() + 8);
+        return f;
+    }();
+    return footer;
+}
 
 void AppendRunLengthRow(std::vector<uint8_t> &out, std::span<const uint8_t> row,
                         int bytes_per_pixel) {
@@ -129,10 +135,8 @@ std::vector<uint8_t> EncodeTga(const Image &img, const TgaFormat &format) {
         else
             out.insert(out.end(), row.begin(), row.end());
     }
-    if (format.footer) {
-        out.insert(out.end(), 8, 0); // no extension area, no developer directory
-        out.insert(out.end(), kFooterSignature, kFooterSignature + sizeof kFooterSignature);
-    }
+    if (format.footer)
+        out.insert(out.end(), TgaFooter().begin(), TgaFooter().end());
     return out;
 }
 
@@ -148,9 +152,9 @@ std::string CheckTga(std::span<const uint8_t> file, const TgaFormat &expected) {
     if (file[2] != expected.type)
         return "image type is " + std::to_string(file[2]) + ", must be " +
                std::to_string(expected.type);
-    if (Get16(file, 8) != 0 || Get16(file, 10) != 0)
+    if (Le16(file, 8) != 0 || Le16(file, 10) != 0)
         return "origin is not 0,0";
-    const uint16_t w = Get16(file, 12), h = Get16(file, 14);
+    const uint16_t w = Le16(file, 12), h = Le16(file, 14);
     if (w != expected.width || h != expected.height)
         return "dimensions are " + std::to_string(w) + "x" + std::to_string(h) + ", must be " +
                std::to_string(expected.width) + "x" + std::to_string(expected.height);
@@ -180,45 +184,8 @@ std::string CheckTga(std::span<const uint8_t> file, const TgaFormat &expected) {
 }
 
 Image DecodeTga(std::span<const uint8_t> file) {
-    if (file.size() < kTgaHeaderSize || file[0] != 0 || file[1] != 0)
-        return {};
-    const uint8_t type = file[2];
-    const int bpp = file[16] / 8;
-    if ((type != kTgaUncompressed && type != kTgaRunLength) || (bpp != 3 && bpp != 4))
-        return {};
-    const int w = Get16(file, 12), h = Get16(file, 14);
-    std::string why;
-    if (PixelDataEnd(file, type, size_t(w) * h, bpp, why) == 0)
-        return {};
-
-    std::vector<Rgba8> flat;
-    flat.reserve(size_t(w) * h);
-    auto read = [&](size_t at) {
-        return Rgba8{file[at + 2], file[at + 1], file[at], bpp == 4 ? file[at + 3] : uint8_t(255)};
-    };
-    size_t at = kTgaHeaderSize;
-    while (flat.size() < size_t(w) * h) {
-        if (type == kTgaUncompressed) {
-            flat.push_back(read(at));
-            at += bpp;
-            continue;
-        }
-        const uint8_t head = file[at++];
-        const int count = (head & 0x7F) + 1;
-        for (int i = 0; i < count; ++i) {
-            flat.push_back(read(at));
-            if (!(head & 0x80))
-                at += bpp;
-        }
-        if (head & 0x80)
-            at += bpp;
-    }
-    const bool top_down = (file[17] & 0x20) != 0;
-    Image img(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.At(x, top_down ? y : h - 1 - y) = flat[size_t(y) * w + x];
-    return img;
+    DecodedImage read = ReadTga(file);
+    return read.problem.empty() ? std::move(read.image) : Image{};
 }
 
 } // namespace korvanta::payload
