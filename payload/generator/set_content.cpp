@@ -82,10 +82,11 @@ std::vector<std::string> JoinSharedFiles(SetSource &foreign, SetSource &stock,
     }
     const bool both = !foreign.folder.empty() && !stock.folder.empty();
     // Explorer writes each folder's cache on its own, so two real folders never agree on it;
-    // it is a cache the system rebuilds, not an icon: both sets carry the foreign folder's.
+    // it is a cache the system rebuilds, not an icon. Both sets carry the stock folder's: a
+    // restore then puts the game's own cache back.
     if (both && foreign.files.at("Thumbs.db") != stock.files.at("Thumbs.db")) {
-        stock.files["Thumbs.db"] = foreign.files.at("Thumbs.db");
-        stock.thumbs_note = "the foreign folder's, the same in both sets";
+        foreign.files["Thumbs.db"] = stock.files.at("Thumbs.db");
+        foreign.thumbs_note = "the stock folder's, the same in both sets";
     }
     for (const Entry &e : EntryList(IconSet::Foreign)) {
         if (!e.shared)

@@ -34,7 +34,7 @@ struct SetSource {
     }
 };
 
-// Fills in "Thumbs.db" for folders without one (and gives both sets the foreign folder's when
+// Fills in "Thumbs.db" for folders without one (and gives both sets the stock folder's when
 // two differ), then makes the 22 shared files one set of files: the one folder given
 // supplies both sets, and when both are given they must agree.
 // Returns a problem line for each shared file that differs.
