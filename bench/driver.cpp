@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korvanta::bench {
@@ -279,16 +280,29 @@ std::string JsonText(const std::string &text) {
     return out;
 }
 
-void PrintCost(const char *name, const Cost &c) {
-    std::printf("\"%s_ms\": %.3f, \"%s_cpu_ms\": %.3f, \"%s_server_cpu_ms\": %.3f", name, c.ms,
-                name, c.cpu_ms, name, c.server_cpu_ms);
-}
-
-void PrintAction(const char *name, const ActionFigures &a) {
-    PrintCost(name, a.cost);
-    std::printf(", \"%s_before_bytes\": %llu, \"%s_peak_bytes\": %llu", name,
-                static_cast<unsigned long long>(a.before_bytes), name,
-                static_cast<unsigned long long>(a.peak_bytes));
+// One JSON line: each cost as NAME_ms, NAME_cpu_ms and NAME_server_cpu_ms, then the resident
+// sizes of both actions.
+void PrintFigures(const Figures &f) {
+    const std::pair<const char *, const Cost *> costs[] = {
+        {"startup", &f.startup},
+        {"ole_startup", &f.ole_startup},
+        {"replace", &f.replace.cost},
+        {"restore", &f.restore.cost},
+        {"copy_foreign", &f.copy_foreign},
+        {"delete_copy_stock", &f.delete_copy_stock},
+        {"calls_copy_foreign", &f.calls_copy_foreign},
+        {"calls_delete_copy_stock", &f.calls_delete_copy_stock}};
+    const char *separator = "{";
+    for (const auto &[name, cost] : costs) {
+        std::printf("%s\"%s_ms\": %.3f, \"%s_cpu_ms\": %.3f, \"%s_server_cpu_ms\": %.3f", separator,
+                    name, cost->ms, name, cost->cpu_ms, name, cost->server_cpu_ms);
+        separator = ", ";
+    }
+    for (const auto &[name, action] : {std::pair{"replace", &f.replace}, {"restore", &f.restore}})
+        std::printf(", \"%s_before_bytes\": %llu, \"%s_peak_bytes\": %llu", name,
+                    static_cast<unsigned long long>(action->before_bytes), name,
+                    static_cast<unsigned long long>(action->peak_bytes));
+    std::printf("}\n");
 }
 
 } // namespace
@@ -308,23 +322,6 @@ int main(int argc, char **argv) {
         std::printf("{\"error\": \"%s\"}\n", JsonText(round.error()).c_str());
         return 1;
     }
-    const Figures &f = round.figures();
-    std::printf("{");
-    PrintCost("startup", f.startup);
-    std::printf(", ");
-    PrintCost("ole_startup", f.ole_startup);
-    std::printf(", ");
-    PrintAction("replace", f.replace);
-    std::printf(", ");
-    PrintAction("restore", f.restore);
-    std::printf(", ");
-    PrintCost("copy_foreign", f.copy_foreign);
-    std::printf(", ");
-    PrintCost("delete_copy_stock", f.delete_copy_stock);
-    std::printf(", ");
-    PrintCost("calls_copy_foreign", f.calls_copy_foreign);
-    std::printf(", ");
-    PrintCost("calls_delete_copy_stock", f.calls_delete_copy_stock);
-    std::printf("}\n");
+    PrintFigures(round.figures());
     return 0;
 }
