@@ -14,8 +14,7 @@
 #include "icons/handlers.h"
 #include "icons/main_window.h"
 #include "tests/faults/fault_seam.h"
-
-#include "unzip.h"
+#include "tests/support/zip_entries.h"
 
 #include <windows.h>
 
@@ -51,28 +50,17 @@ struct SetFile {
 };
 using SetFiles = std::map<std::string, SetFile>;
 
-// Every file of a staged archive, read with minizip's own file access.
+// Every file of a staged archive, by its name without the folder.
 SetFiles ReadSet(const char *archive) {
     SetFiles files;
-    unzFile zip = unzOpen(archive);
-    if (!zip)
-        return files;
-    for (int at = unzGoToFirstFile(zip); at == UNZ_OK; at = unzGoToNextFile(zip)) {
-        unz_file_info info{};
-        char name[260];
-        unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0);
-        const char *slash = std::strrchr(name, '/');
-        if (!slash || slash[1] == '\0')
+    for (const ZipEntry &entry : ReadZipEntries(archive).entries) {
+        const size_t slash = entry.name.rfind('/');
+        if (slash == std::string::npos || slash + 1 == entry.name.size())
             continue;
-        SetFile file;
-        file.bytes.resize(info.uncompressed_size);
-        unzOpenCurrentFile(zip);
-        unzReadCurrentFile(zip, file.bytes.data(), info.uncompressed_size);
-        unzCloseCurrentFile(zip);
-        DosDateTimeToFileTime(HIWORD(info.dosDate), LOWORD(info.dosDate), &file.made);
-        files[slash + 1] = std::move(file);
+        SetFile file{entry.data, {}};
+        DosDateTimeToFileTime(HIWORD(entry.dos_date_time), LOWORD(entry.dos_date_time), &file.made);
+        files[entry.name.substr(slash + 1)] = std::move(file);
     }
-    unzClose(zip);
     return files;
 }
 
@@ -149,8 +137,7 @@ const char *ActionName(Action a) {
     return a == Action::Replace ? "replace" : "restore";
 }
 const char *StateName(State s) {
-    static const char *const names[] = {"fresh install", "replaced", "restored",
-                                        "restore cut off"};
+    static const char *const names[] = {"fresh install", "replaced", "restored", "restore cut off"};
     return names[static_cast<int>(s)];
 }
 
@@ -248,8 +235,8 @@ public:
         const char *failed = action == Action::Replace ? kReplaceFailed : kRestoreFailed;
         const bool failure =
             box.text.compare(0, std::strlen(failed), failed) == 0 && icon == MB_ICONERROR;
-        const bool no_backup = action == Action::Restore && box.text == kNoBackup &&
-                               icon == MB_ICONASTERISK;
+        const bool no_backup =
+            action == Action::Restore && box.text == kNoBackup && icon == MB_ICONASTERISK;
         if (success && !SuccessState(action, o))
             return "says success, but the folders are not as a success leaves them";
         if (!again)
@@ -412,10 +399,9 @@ int main(int argc, char **argv) {
             continue;
         }
         const CallRecord *call = p.n <= calls.size() ? &calls[p.n - 1] : nullptr;
-        std::printf("%s from %s, call %u%s (%s %s): %s\n", ActionName(p.action),
-                    StateName(p.state), p.n, p.and_after ? " and after" : "",
-                    call ? FileCallName(call->call) : "?", call ? call->subject.c_str() : "",
-                    wrong.c_str());
+        std::printf("%s from %s, call %u%s (%s %s): %s\n", ActionName(p.action), StateName(p.state),
+                    p.n, p.and_after ? " and after" : "", call ? FileCallName(call->call) : "?",
+                    call ? call->subject.c_str() : "", wrong.c_str());
     }
     std::printf("fault sweep: %u failure points, %u held, %u lost\n", points, held, lost);
     return failures == 0 && held == points ? 0 : 1;
