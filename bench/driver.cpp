@@ -7,11 +7,11 @@
 //            [--order korvanta-first|baseline-first]
 // prints one JSON line of milliseconds and bytes, or {"error": ...} and exit code 1.
 
-#include "bench/child_process.h"
 #include "bench/clock.h"
 #include "bench/folder_copy.h"
 #include "bench/ole_window.h"
 #include "bench/unix_process.h"
+#include "tests/support/process.h"
 #include "tests/support/windows.h"
 
 #include <windows.h>
@@ -25,6 +25,9 @@
 
 namespace korvanta::bench {
 namespace {
+
+using test::ChildProcess;
+using test::PollUntil;
 
 constexpr int kReplaceButtonId = 120; // 按钮1
 constexpr int kRestoreButtonId = 130; // 按钮2
@@ -99,7 +102,7 @@ private:
                            HWND &window, Cost &cost) {
         const double server_cpu = server_unix_.CpuMilliseconds();
         Stopwatch watch;
-        if (!child.Start(exe))
+        if (!child.Start("\"" + exe + "\""))
             return Fail("cannot start " + exe);
         window = nullptr;
         bool shown = PollUntil(child, kTimeoutMs, o_.poll_ms, [&] {
@@ -129,16 +132,17 @@ private:
         const double server_cpu = server_unix_.CpuMilliseconds();
         Stopwatch watch;
         PostMessageA(button, BM_CLICK, 0, 0);
-        bool boxed = PollUntil(child, kTimeoutMs, o_.poll_ms,
-                               [&] { return (box = FindVisibleBox(child.pid())) != nullptr; });
+        bool boxed = PollUntil(child, kTimeoutMs, o_.poll_ms, [&] {
+            return (box = test::FindMessageBox(child.pid())) != nullptr;
+        });
         cost.ms = watch.Milliseconds();
         cost.cpu_ms = korvanta_unix_.CpuMilliseconds() - cpu;
         cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
         if (!boxed)
             return Fail("no message box after button " + std::to_string(button_id));
-        if (BoxText(box) != kSuccessText)
+        if (test::ReadMessageBox(box).text != kSuccessText)
             return Fail("unexpected message box after button " + std::to_string(button_id));
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        test::PressBoxButton(box, IDOK);
         return PollUntil(child, kTimeoutMs, o_.poll_ms,
                          [&] { return !IsWindow(box) && IsWindowEnabled(main); }) ||
                Fail("message box stayed");

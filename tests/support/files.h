@@ -36,6 +36,8 @@ void RemoveTree(const std::string &path);
 
 #ifdef _WIN32
 bool Exists(const std::string &path);
+// The text in UTF-16, from the code page given.
+std::wstring Widen(const std::string &text, unsigned code_page);
 // Every path below root, relative to it, folders with a trailing separator, sorted. Links
 // are listed but not entered, and so is the folder `skip` (relative, with its separator).
 std::vector<std::string> ListTree(const std::string &root, const std::string &skip = {});

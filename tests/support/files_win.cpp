@@ -1,6 +1,7 @@
 #include "tests/support/files.h"
 
 #include "host/handles.h"
+#include "tests/support/process.h"
 #include "tests/support/wine.h"
 
 #include <windows.h>
@@ -19,14 +20,6 @@ std::string TempPath() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     return temp;
-}
-
-std::wstring Widen(const std::string &text, UINT code_page) {
-    std::wstring wide(text.size() + 1, L'\0');
-    int n = MultiByteToWideChar(code_page, 0, text.c_str(), -1, wide.data(),
-                                static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? n - 1 : 0);
-    return wide;
 }
 
 // Depth first; a file is deleted as it is and only cleared of its attributes when that
@@ -82,6 +75,14 @@ void List(const std::string &root, const std::string &relative, const std::strin
 }
 
 } // namespace
+
+std::wstring Widen(const std::string &text, unsigned code_page) {
+    std::wstring wide(text.size() + 1, L'\0');
+    int n = MultiByteToWideChar(code_page, 0, text.c_str(), -1, wide.data(),
+                                static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? n - 1 : 0);
+    return wide;
+}
 
 TestFolder::TestFolder() {
     static std::atomic<int> serial{0};
@@ -163,15 +164,11 @@ bool RunUnix(const std::string &script) {
     static std::atomic<int> runs{0};
     const std::string done = TempPath() + "kvt-done-" + std::to_string(GetCurrentProcessId()) +
                              "-" + std::to_string(++runs);
-    std::wstring command =
-        Widen("/bin/sh -c \"" + script + "; : > " + Quoted(UnixPath(done)) + "\"", CP_UTF8);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    ChildProcess shell;
+    if (!shell.Start("/bin/sh -c \"" + script + "; : > " + Quoted(UnixPath(done)) + "\"", nullptr,
+                     CP_UTF8))
         return false;
-    FileHandle process_handle(process.hProcess), thread_handle(process.hThread);
+    shell.Release();
     for (int i = 0; i < 3000 && !Exists(done); ++i)
         Sleep(10);
     return DeleteFileA(done.c_str()) != FALSE;
