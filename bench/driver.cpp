@@ -11,6 +11,7 @@
 #include "bench/folder_copy.h"
 #include "bench/ole_window.h"
 #include "bench/unix_process.h"
+#include "tests/support/files.h"
 #include "tests/support/process.h"
 #include "tests/support/windows.h"
 
@@ -62,6 +63,16 @@ struct Figures {
     Cost copy_foreign, delete_copy_stock;
     Cost calls_copy_foreign, calls_delete_copy_stock; // with the program's calls around each file
 };
+
+// Names of the plain files directly in the folder.
+std::vector<std::string> FileNamesIn(const std::string &folder) {
+    std::vector<std::string> names;
+    for (const test::TreeEntry &entry : test::ListFolder(folder)) {
+        if (!entry.is_folder())
+            names.push_back(entry.path);
+    }
+    return names;
+}
 
 size_t CountFiles(const std::string &folder) {
     return FileNamesIn(folder).size();

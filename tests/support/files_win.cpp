@@ -53,8 +53,8 @@ void RemoveWindowsSide(const std::string &path) {
     RemoveDirectoryA(path.c_str());
 }
 
-void List(const std::string &root, const std::string &relative, const std::string &skip,
-          std::vector<std::string> &out) {
+void List(const std::string &root, const std::string &relative,
+          const std::function<bool(const std::string &)> &enter, std::vector<TreeEntry> &out) {
     WIN32_FIND_DATAA found;
     FindHandle find(FindFirstFileA((root + "\\" + relative + "*").c_str(), &found));
     if (!find.valid())
@@ -65,11 +65,15 @@ void List(const std::string &root, const std::string &relative, const std::strin
             continue;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             const std::string folder = relative + name + "\\";
-            out.push_back(folder);
-            if (folder != skip && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                List(root, folder, skip, out);
+            out.push_back({folder});
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                (!enter || enter(folder)))
+                List(root, folder, enter, out);
         } else {
-            out.push_back(relative + name);
+            out.push_back({relative + name,
+                           uint64_t{found.nFileSizeHigh} << 32 | found.nFileSizeLow,
+                           uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32 |
+                               found.ftLastWriteTime.dwLowDateTime});
         }
     } while (FindNextFileA(find.get(), &found));
 }
@@ -141,10 +145,24 @@ void RemoveTree(const std::string &path) {
         RunUnix("rm -rf " + Quoted(UnixPath(path)));
 }
 
+std::vector<TreeEntry> ListTreeEntries(const std::string &root,
+                                       const std::function<bool(const std::string &)> &enter) {
+    std::vector<TreeEntry> entries;
+    List(root, "", enter, entries);
+    std::sort(entries.begin(), entries.end(),
+              [](const TreeEntry &a, const TreeEntry &b) { return a.path < b.path; });
+    return entries;
+}
+
+std::vector<TreeEntry> ListFolder(const std::string &folder) {
+    return ListTreeEntries(folder, [](const std::string &) { return false; });
+}
+
 std::vector<std::string> ListTree(const std::string &root, const std::string &skip) {
     std::vector<std::string> paths;
-    List(root, "", skip, paths);
-    std::sort(paths.begin(), paths.end());
+    for (const TreeEntry &entry :
+         ListTreeEntries(root, [&](const std::string &folder) { return folder != skip; }))
+        paths.push_back(entry.path);
     return paths;
 }
 
