@@ -13,6 +13,7 @@
 #include "bench/unix_process.h"
 #include "tests/support/files.h"
 #include "tests/support/process.h"
+#include "tests/support/program_answers.h"
 #include "tests/support/windows.h"
 
 #include <windows.h>
@@ -30,10 +31,7 @@ namespace {
 using test::ChildProcess;
 using test::PollUntil;
 
-constexpr int kReplaceButtonId = 120; // 按钮1
-constexpr int kRestoreButtonId = 130; // 按钮2
 constexpr char kMainTitle[] = "Korvanta";
-constexpr char kSuccessText[] = "替换成功";
 constexpr DWORD kTimeoutMs = 60000;
 
 struct Options {
@@ -151,7 +149,7 @@ private:
         cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
         if (!boxed)
             return Fail("no message box after button " + std::to_string(button_id));
-        if (test::ReadMessageBox(box).text != kSuccessText)
+        if (test::ReadMessageBox(box).text != test::kSuccess)
             return Fail("unexpected message box after button " + std::to_string(button_id));
         test::PressBoxButton(box, IDOK);
         return PollUntil(child, kTimeoutMs, o_.poll_ms,
@@ -181,11 +179,11 @@ private:
         if (!korvanta_unix_.Find(BaseName(o_.korvanta)))
             return Fail("cannot find the Unix process of korvanta.exe");
 
-        if (!MeasureAction(korvanta, main, kReplaceButtonId, f_.replace))
+        if (!MeasureAction(korvanta, main, test::kReplaceButtonId, f_.replace))
             return false;
         if (CountFiles(o_.game + "\\rez\\UI\\class") != CountFiles(o_.foreign))
             return Fail("replace did not install the foreign set");
-        if (!MeasureAction(korvanta, main, kRestoreButtonId, f_.restore))
+        if (!MeasureAction(korvanta, main, test::kRestoreButtonId, f_.restore))
             return false;
         if (CountFiles(o_.game + "\\rez\\UI\\class2") != CountFiles(o_.stock))
             return Fail("restore did not unpack the stock set");

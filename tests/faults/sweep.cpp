@@ -16,6 +16,7 @@
 #include "host/handles.h"
 #include "tests/faults/fault_seam.h"
 #include "tests/support/files.h"
+#include "tests/support/program_answers.h"
 #include "tests/support/zip_entries.h"
 
 #include <windows.h>
@@ -40,10 +41,6 @@ namespace {
 using Files = std::map<std::string, std::string>; // name -> bytes, of one folder
 
 constexpr char kMarker[] = "korvanta-game-own.txt";
-constexpr char kSuccess[] = "替换成功";
-constexpr char kReplaceFailed[] = "替换失败，请关闭游戏后重试。\r\n\r\n";
-constexpr char kRestoreFailed[] = "恢复失败，请关闭游戏后重试。\r\n\r\n";
-constexpr char kNoBackup[] = "未找到备份的图标，游戏图标保持不变。";
 
 struct SetFile {
     std::string bytes;

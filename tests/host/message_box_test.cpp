@@ -1,6 +1,7 @@
 #include "host/message_box.h"
 
 #include "tests/host/test_blocks.h"
+#include "tests/support/program_answers.h"
 #include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
@@ -57,10 +58,10 @@ protected:
 
 TEST_F(MessageBoxOnScreen, ReplaceNoticeHasTheDefaultCaptionOneOkAndNoIcon) {
     int32_t result = -1;
-    BoxView view = Show([] { return ShowMessage("替换成功"); }, IDOK, result);
+    BoxView view = Show([] { return ShowMessage(test::kSuccess); }, IDOK, result);
     ASSERT_TRUE(view.found);
-    EXPECT_EQ(view.caption, "信息：");
-    EXPECT_EQ(view.text, "替换成功");
+    EXPECT_EQ(view.caption, test::kDefaultCaption);
+    EXPECT_EQ(view.text, test::kSuccess);
     EXPECT_EQ(view.buttons, std::vector<int>{IDOK});
     EXPECT_FALSE(view.icon);
     // Task-modal: the thread's own windows take no input while the box is up.
@@ -125,7 +126,7 @@ TEST_F(MessageBoxOnScreen, CaptionsAndRenderedValues) {
     };
     for (const auto &[message, shown] : cases) {
         BoxView view = Show([&] { return ShowMessage(message, {}, {}); }, IDOK, result);
-        EXPECT_TRUE(view.found && view.caption == "信息：") << shown;
+        EXPECT_TRUE(view.found && view.caption == test::kDefaultCaption) << shown;
         EXPECT_EQ(view.text, shown);
     }
 }
