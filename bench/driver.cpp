@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korvanta::bench {
@@ -322,22 +323,22 @@ int main(int argc, char **argv) {
         return 1;
     }
     const Figures &f = round.figures();
+    const std::pair<const char *, const Cost *> costs[] = {
+        {"startup", &f.startup},
+        {"ole_startup", &f.ole_startup},
+        {"copy_foreign", &f.copy_foreign},
+        {"delete_copy_stock", &f.delete_copy_stock},
+        {"calls_copy_foreign", &f.calls_copy_foreign},
+        {"calls_delete_copy_stock", &f.calls_delete_copy_stock},
+    };
     std::printf("{");
-    PrintCost("startup", f.startup);
-    std::printf(", ");
-    PrintCost("ole_startup", f.ole_startup);
-    std::printf(", ");
     PrintAction("replace", f.replace);
     std::printf(", ");
     PrintAction("restore", f.restore);
-    std::printf(", ");
-    PrintCost("copy_foreign", f.copy_foreign);
-    std::printf(", ");
-    PrintCost("delete_copy_stock", f.delete_copy_stock);
-    std::printf(", ");
-    PrintCost("calls_copy_foreign", f.calls_copy_foreign);
-    std::printf(", ");
-    PrintCost("calls_delete_copy_stock", f.calls_delete_copy_stock);
+    for (const auto &[name, cost] : costs) {
+        std::printf(", ");
+        PrintCost(name, *cost);
+    }
     std::printf("}\n");
     return 0;
 }
