@@ -7,11 +7,13 @@
 //            [--order korvanta-first|baseline-first]
 // prints one JSON line of milliseconds and bytes, or {"error": ...} and exit code 1.
 
-#include "bench/child_process.h"
 #include "bench/clock.h"
 #include "bench/folder_copy.h"
 #include "bench/ole_window.h"
 #include "bench/unix_process.h"
+#include "tests/support/files.h"
+#include "tests/support/process.h"
+#include "tests/support/program_answers.h"
 #include "tests/support/windows.h"
 
 #include <windows.h>
@@ -27,10 +29,10 @@
 namespace korvanta::bench {
 namespace {
 
-constexpr int kReplaceButtonId = 120; // 按钮1
-constexpr int kRestoreButtonId = 130; // 按钮2
+using test::ChildProcess;
+using test::PollUntil;
+
 constexpr char kMainTitle[] = "Korvanta";
-constexpr char kSuccessText[] = "替换成功";
 constexpr DWORD kTimeoutMs = 60000;
 
 struct Options {
@@ -60,6 +62,16 @@ struct Figures {
     Cost copy_foreign, delete_copy_stock;
     Cost calls_copy_foreign, calls_delete_copy_stock; // with the program's calls around each file
 };
+
+// Names of the plain files directly in the folder.
+std::vector<std::string> FileNamesIn(const std::string &folder) {
+    std::vector<std::string> names;
+    for (const test::TreeEntry &entry : test::ListFolder(folder)) {
+        if (!entry.is_folder())
+            names.push_back(entry.path);
+    }
+    return names;
+}
 
 size_t CountFiles(const std::string &folder) {
     return FileNamesIn(folder).size();
@@ -100,7 +112,7 @@ private:
                            HWND &window, Cost &cost) {
         const double server_cpu = server_unix_.CpuMilliseconds();
         Stopwatch watch;
-        if (!child.Start(exe))
+        if (!child.Start("\"" + exe + "\""))
             return Fail("cannot start " + exe);
         window = nullptr;
         bool shown = PollUntil(child, kTimeoutMs, o_.poll_ms, [&] {
@@ -130,16 +142,17 @@ private:
         const double server_cpu = server_unix_.CpuMilliseconds();
         Stopwatch watch;
         PostMessageA(button, BM_CLICK, 0, 0);
-        bool boxed = PollUntil(child, kTimeoutMs, o_.poll_ms,
-                               [&] { return (box = FindVisibleBox(child.pid())) != nullptr; });
+        bool boxed = PollUntil(child, kTimeoutMs, o_.poll_ms, [&] {
+            return (box = test::FindMessageBox(child.pid())) != nullptr;
+        });
         cost.ms = watch.Milliseconds();
         cost.cpu_ms = korvanta_unix_.CpuMilliseconds() - cpu;
         cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
         if (!boxed)
             return Fail("no message box after button " + std::to_string(button_id));
-        if (BoxText(box) != kSuccessText)
+        if (test::ReadMessageBox(box).text != test::kSuccess)
             return Fail("unexpected message box after button " + std::to_string(button_id));
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        test::PressBoxButton(box, IDOK);
         return PollUntil(child, kTimeoutMs, o_.poll_ms,
                          [&] { return !IsWindow(box) && IsWindowEnabled(main); }) ||
                Fail("message box stayed");
@@ -167,11 +180,11 @@ private:
         if (!korvanta_unix_.Find(BaseName(o_.korvanta)))
             return Fail("cannot find the Unix process of korvanta.exe");
 
-        if (!MeasureAction(korvanta, main, kReplaceButtonId, f_.replace))
+        if (!MeasureAction(korvanta, main, test::kReplaceButtonId, f_.replace))
             return false;
         if (CountFiles(o_.game + "\\rez\\UI\\class") != CountFiles(o_.foreign))
             return Fail("replace did not install the foreign set");
-        if (!MeasureAction(korvanta, main, kRestoreButtonId, f_.restore))
+        if (!MeasureAction(korvanta, main, test::kRestoreButtonId, f_.restore))
             return false;
         if (CountFiles(o_.game + "\\rez\\UI\\class2") != CountFiles(o_.stock))
             return Fail("restore did not unpack the stock set");

@@ -8,8 +8,6 @@
 
 namespace korvanta::bench {
 
-// Names of the plain files directly in the folder (no subfolders), in listing order.
-std::vector<std::string> FileNamesIn(const std::string &folder);
 // Plain: CopyFileA or DeleteFileA alone. Program: with the calls korvanta.exe makes around
 // each file besides (attributes cleared before a file is written and after; a file's real
 // location learned before it is deleted), so that what remains between it and this baseline

@@ -10,11 +10,12 @@
 #include "app/window_loader.h"
 #include "icons/main_window.h"
 #include "icons/program_state.h"
-#include "tests/app/child_process.h"
+#include "tests/app/child_scenario.h"
 #include "tests/app/release_runtime_scenarios.h"
 #include "tests/app/handler_doubles.h"
 #include "tests/app/refusing_allocator.h"
 #include "tests/app/unit_window.h"
+#include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
 
@@ -397,8 +398,7 @@ TEST(ShellProcess, NoHandlerRunsAfterAFatalError) {
     Child child("click-during-box");
     HWND box = child.WaitForWindow("#32770", "错误", true);
     ASSERT_TRUE(box);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    test::PressBoxButton(box, IDOK);
     EXPECT_EQ(child.WaitForExit(), 0xFFFFFFFFu);
     EXPECT_FALSE(child.MarkerExists()); // neither the click's handler nor the exit routine
 }

@@ -1,7 +1,7 @@
 // The Windows test executables of the window layer: GoogleTest in the parent, or one child
 // scenario when started with --child=NAME.
 #include "app/shell.h"
-#include "tests/app/child_process.h"
+#include "tests/app/child_scenario.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "app/window_loader.h"
 #include "app/zip_unit.h"
 #include "icons/main_window.h"
-#include "tests/app/child_process.h"
+#include "tests/app/child_scenario.h"
 #include "tests/app/handler_doubles.h"
 #include "tests/app/unit_window.h"
 

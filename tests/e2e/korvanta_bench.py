@@ -35,8 +35,9 @@ REG_KEY = r"HKLM\Software\Tencent\CrossFire"
 # 32-bit one for korvanta.exe, the 64-bit one for the 64-bit test build of the same program.
 REG_VIEW = os.environ["BENCH_REG_VIEW"]
 
-# The program's controls and what its message boxes say.
-EDIT, REPLACE, RESTORE = 100, 120, 130
+# The program's controls and what its message boxes say; a failure's text goes on with the
+# icon folder's path.
+EDIT, REPLACE, RESTORE, LABEL = 100, 120, 130, 140
 DEFAULT_CAPTION = "信息："
 SUCCESS = "替换成功"
 REPLACE_FAILED = "替换失败，请关闭游戏后重试。\r\n\r\n"
@@ -233,6 +234,17 @@ class Korvanta:
             return box if box and any(c.cls.lower() == "button" for c in box.children) else None
 
         return self.bench.wait_for(whole_box, timeout, "message box")
+
+    def answer(self, control_id, while_shown=None):
+        """Clicks a button of the main window and reads the message box the action ends with,
+        as an Answer; `while_shown`, given the box, runs before the box is dismissed."""
+        self.bench.click(self.main.child(control_id))
+        box = self.message_box()
+        answer = Answer(box)
+        if while_shown:
+            while_shown(box)
+        self.dismiss_box(box)
+        return answer
 
     def dismiss_box(self, box=None, timeout=60):
         box = box or self.message_box()

@@ -6,10 +6,10 @@ import unittest
 
 from pathlib import Path
 
-from korvanta_bench import (BUILD, CACHE_DIR, DRIVE_C, KORVANTA, NO_BACKUP, NOT_INSTALLED,
-                            PREFIX, REG_KEY, REG_VIEW, REPLACE, RESTORE, SUCCESS, Answer,
-                            BenchTest, Game, Holder, foreign_files, game_files, snapshot,
-                            stock_files)
+from korvanta_bench import (CACHE_DIR, DEFAULT_CAPTION, DRIVE_C, KORVANTA, NO_BACKUP,
+                            NOT_INSTALLED, PREFIX, REG_KEY, REG_VIEW, REPLACE, REPLACE_FAILED,
+                            RESTORE, RESTORE_FAILED, SUCCESS, BenchTest, Game, Holder,
+                            foreign_files, game_files, snapshot, stock_files)
 
 
 class ActionTest(BenchTest):
@@ -30,11 +30,10 @@ class ActionTest(BenchTest):
     def click(self, control_id):
         """A button click, and the message box it ends with: (caption, texts, icon kind,
         buttons)."""
-        self.bench.click(self.main.child(control_id))
-        box = self.app.message_box()
-        answer = Answer(box)
-        self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
-        self.app.dismiss_box(box)
+        def main_disabled(box):
+            self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
+
+        answer = self.app.answer(control_id, main_disabled)
         # A task-modal box gives the window back only once its own message loop has returned,
         # a moment after the box itself is gone.
         self.bench.wait_for(lambda: getattr(self.app.refresh(), "enabled", False), 30,
@@ -44,7 +43,8 @@ class ActionTest(BenchTest):
 
     def assert_success(self, result):
         caption, texts, icon, buttons = result
-        self.assertEqual((caption, texts, icon, len(buttons)), ("信息：", [SUCCESS], None, 1))
+        self.assertEqual((caption, texts, icon, len(buttons)),
+                         (DEFAULT_CAPTION, [SUCCESS], None, 1))
 
     def state(self):
         return snapshot(self.game.icon_dir), snapshot(self.game.aside_dir)
@@ -74,7 +74,7 @@ class FreshInstallTest(ActionTest):
 
     def test_restore_without_a_backup_changes_nothing(self):
         caption, texts, icon, _ = self.click(RESTORE)
-        self.assertEqual((caption, texts, icon), ("信息：", [NO_BACKUP], "information"))
+        self.assertEqual((caption, texts, icon), (DEFAULT_CAPTION, [NO_BACKUP], "information"))
         self.assertEqual(self.state(), (self.own, None))
 
     def test_a_fast_double_click_runs_the_action_once(self):
@@ -90,7 +90,7 @@ class FreshInstallTest(ActionTest):
     def test_staged_archive_missing_keeps_the_games_icons(self):
         (CACHE_DIR / "class1.zip").unlink()
         caption, texts, icon, _ = self.click(REPLACE)
-        self.assertTrue(texts[0].startswith("替换失败，请关闭游戏后重试。\r\n\r\n"), texts)
+        self.assertTrue(texts[0].startswith(REPLACE_FAILED), texts)
         self.assertEqual(icon, "error")
         self.assertEqual(self.state(), (self.own, None))
 
@@ -105,7 +105,7 @@ class GameRunningTest(ActionTest):
         holder = self.held("class", "BigClass_1.tga")
         caption, texts, icon, _ = self.click(REPLACE)
         holder.release()
-        self.assertTrue(texts[0].startswith("替换失败"), texts)
+        self.assertTrue(texts[0].startswith(REPLACE_FAILED), texts)
         self.assertEqual(icon, "error")
         self.assertEqual(snapshot(self.game.aside_dir), before[1], "set-aside icons untouched")
 
@@ -122,7 +122,7 @@ class GameRunningTest(ActionTest):
             self.assertEqual(icons, self.own)
             self.assertEqual(aside, stock_files())
         else:
-            self.assertTrue(texts[0].startswith("恢复失败"), texts)
+            self.assertTrue(texts[0].startswith(RESTORE_FAILED), texts)
             self.assertEqual(icon, "error")
             self.assertIn(self.own, (icons, aside))
 
@@ -135,7 +135,7 @@ class PlainFileTest(ActionTest):
         caption, texts, icon, _ = self.click(RESTORE)
         self.assertEqual((texts, icon), ([NO_BACKUP], "information"))
         caption, texts, icon, _ = self.click(REPLACE)
-        self.assertTrue(texts[0].startswith("替换失败，请关闭游戏后重试。\r\n\r\n"), texts)
+        self.assertTrue(texts[0].startswith(REPLACE_FAILED), texts)
         self.assertEqual(icon, "error")
         self.assertEqual(snapshot(self.game.icon_dir), self.own)
         self.assertEqual(self.game.aside_dir.read_bytes(), b"not a folder")
@@ -181,12 +181,9 @@ class NotInstalledTest(BenchTest):
         app = self.bench.start()
         main = app.wait_main()
         for button in (REPLACE, RESTORE):
-            self.bench.click(main.child(button))
-            box = app.message_box()
-            answer = Answer(box)
+            answer = app.answer(button)
             self.assertEqual((answer.caption, answer.texts, answer.icon),
-                             ("信息：", [NOT_INSTALLED], "warning"))
-            app.dismiss_box(box)
+                             (DEFAULT_CAPTION, [NOT_INSTALLED], "warning"))
         self.assertEqual(app.close(), 0)
         self.assertEqual(self.places(), before)
 

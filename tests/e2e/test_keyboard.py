@@ -3,7 +3,8 @@ inspector. The game is installed, so every action that runs ends in a message bo
 
 import unittest
 
-from korvanta_bench import EDIT, REPLACE, RESTORE, BenchTest, Game, stock_files
+from korvanta_bench import (DEFAULT_CAPTION, EDIT, REPLACE, RESTORE, BenchTest, Game,
+                            stock_files)
 
 # How long a key that moves the focus may take to do it.
 FOCUS_TIMEOUT = 5
@@ -79,7 +80,7 @@ class KeyboardTest(BenchTest):
         self.assertEqual(self.press_for_focus("Tab", REPLACE), REPLACE)
         self.press("space")
         box = self.app.message_box()
-        self.assertEqual(box.text, "信息：")
+        self.assertEqual(box.text, DEFAULT_CAPTION)
         self.app.dismiss_box(box)
         self.assertTrue((self.game.aside_dir).is_dir(), "replace ran")
 

@@ -2,14 +2,14 @@
 
 import unittest
 
-from korvanta_bench import CACHE_DIR, GENERATED, NOT_INSTALLED, BenchTest, Game
+from korvanta_bench import CACHE_DIR, EDIT, GENERATED, NOT_INSTALLED, BenchTest, Game
 
 
 class StagingTest(BenchTest):
     def start_and_read_edit(self):
         app = self.bench.start()
         main = app.wait_main()
-        text = main.child(100).text
+        text = main.child(EDIT).text
         self.assertEqual(app.close(), 0)
         return text
 

@@ -2,8 +2,8 @@
 
 import unittest
 
-from korvanta_bench import (WS_CAPTION, WS_CLIPCHILDREN, WS_MAXIMIZEBOX, WS_MINIMIZEBOX,
-                            WS_SYSMENU, WS_THICKFRAME, BenchTest)
+from korvanta_bench import (EDIT, LABEL, REPLACE, RESTORE, WS_CAPTION, WS_CLIPCHILDREN,
+                            WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME, BenchTest)
 
 LABEL_TEXT = "  玩腻国服的小盆友们,来体验体验外服的,\r\n\r\n军衔图标吧。"
 SCREEN = (1024, 768)
@@ -38,9 +38,9 @@ class MainWindowTest(BenchTest):
             return (w.rect[0] - ox, w.rect[1] - oy, w.size[0], w.size[1])
 
         ids = sorted(c.id for c in main.children)
-        self.assertEqual(ids, [100, 120, 130, 140], "edit 100, buttons 120/130, label 140; "
-                                                     "the ZIP unit has no window")
-        edit, replace, restore, label = (main.child(i) for i in (100, 120, 130, 140))
+        self.assertEqual(ids, [EDIT, REPLACE, RESTORE, LABEL],
+                         "edit 100, buttons 120/130, label 140; the ZIP unit has no window")
+        edit, replace, restore, label = (main.child(i) for i in (EDIT, REPLACE, RESTORE, LABEL))
 
         self.assertEqual(replace.cls.lower(), "button")
         self.assertEqual(replace.text, "替换(&Y)")
@@ -63,7 +63,7 @@ class MainWindowTest(BenchTest):
         self.assertGreaterEqual(216, client_height, "the edit box lies outside the client area")
 
     def test_label_paints_two_lines_top_left_in_black_on_the_button_face(self):
-        label = self.main.child(140)
+        label = self.main.child(LABEL)
         shot = self.bench.screenshot("label.png")
         rows = self.bench.pixels(shot, label.rect)
         face = self.bench.system_colour(15)  # COLOR_BTNFACE

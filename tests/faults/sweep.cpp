@@ -13,9 +13,11 @@
 #include "app/window_loader.h"
 #include "icons/handlers.h"
 #include "icons/main_window.h"
+#include "host/handles.h"
 #include "tests/faults/fault_seam.h"
-
-#include "unzip.h"
+#include "tests/support/files.h"
+#include "tests/support/program_answers.h"
+#include "tests/support/zip_entries.h"
 
 #include <windows.h>
 
@@ -24,7 +26,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <random>
@@ -40,10 +41,6 @@ namespace {
 using Files = std::map<std::string, std::string>; // name -> bytes, of one folder
 
 constexpr char kMarker[] = "korvanta-game-own.txt";
-constexpr char kSuccess[] = "替换成功";
-constexpr char kReplaceFailed[] = "替换失败，请关闭游戏后重试。\r\n\r\n";
-constexpr char kRestoreFailed[] = "恢复失败，请关闭游戏后重试。\r\n\r\n";
-constexpr char kNoBackup[] = "未找到备份的图标，游戏图标保持不变。";
 
 struct SetFile {
     std::string bytes;
@@ -51,28 +48,17 @@ struct SetFile {
 };
 using SetFiles = std::map<std::string, SetFile>;
 
-// Every file of a staged archive, read with minizip's own file access.
+// Every file of a staged archive, by its name without the folder.
 SetFiles ReadSet(const char *archive) {
     SetFiles files;
-    unzFile zip = unzOpen(archive);
-    if (!zip)
-        return files;
-    for (int at = unzGoToFirstFile(zip); at == UNZ_OK; at = unzGoToNextFile(zip)) {
-        unz_file_info info{};
-        char name[260];
-        unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0);
-        const char *slash = std::strrchr(name, '/');
-        if (!slash || slash[1] == '\0')
+    for (const ZipEntry &entry : ReadZipEntries(archive).entries) {
+        const size_t slash = entry.name.rfind('/');
+        if (slash == std::string::npos || slash + 1 == entry.name.size())
             continue;
-        SetFile file;
-        file.bytes.resize(info.uncompressed_size);
-        unzOpenCurrentFile(zip);
-        unzReadCurrentFile(zip, file.bytes.data(), info.uncompressed_size);
-        unzCloseCurrentFile(zip);
-        DosDateTimeToFileTime(HIWORD(info.dosDate), LOWORD(info.dosDate), &file.made);
-        files[slash + 1] = std::move(file);
+        SetFile file{entry.data, {}};
+        DosDateTimeToFileTime(HIWORD(entry.dos_date_time), LOWORD(entry.dos_date_time), &file.made);
+        files[entry.name.substr(slash + 1)] = std::move(file);
     }
-    unzClose(zip);
     return files;
 }
 
@@ -83,53 +69,39 @@ Files BytesOf(const SetFiles &set) {
     return files;
 }
 
-void WriteFileAt(const fs::path &path, const std::string &bytes, const FILETIME *made) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+void WriteFileAt(const std::string &path, const std::string &bytes, const FILETIME *made) {
+    WriteAll(path, bytes);
     if (made) {
-        HANDLE h = CreateFileA(path.string().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        SetFileTime(h, made, made, made);
-        CloseHandle(h);
+        FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        SetFileTime(file.get(), made, made, made);
     }
 }
 
-std::optional<Files> ReadFolder(const fs::path &folder) {
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec))
+std::optional<Files> ReadFolder(const std::string &folder) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
     Files files;
-    for (const auto &entry : fs::directory_iterator(folder, ec)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()] =
-            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    for (const TreeEntry &entry : ListFolder(folder))
+        files[entry.path] = ReadAll(folder + "\\" + entry.path);
     return files;
 }
 
-// Names, sizes and times of everything under a folder, except what `skip` leaves out.
-std::map<std::string, std::string> Survey(const fs::path &top, bool recursive,
+// Names, sizes and times of everything below a folder but what `skip` leaves out; a folder
+// left out is not entered either.
+std::map<std::string, std::string> Survey(const std::string &top, bool recursive,
                                           bool (*skip)(const std::string &)) {
     std::map<std::string, std::string> seen;
-    std::error_code ec;
-    auto note = [&](const fs::directory_entry &entry) {
-        const std::string relative = fs::relative(entry.path(), top, ec).string();
-        if (skip && skip(relative))
-            return false;
-        std::string what = entry.is_directory(ec) ? "dir" : std::to_string(entry.file_size(ec));
-        if (!entry.is_directory(ec))
-            what += "@" + std::to_string(entry.last_write_time(ec).time_since_epoch().count());
-        seen[relative] = what;
-        return true;
+    const auto enter = [&](const std::string &folder) {
+        return recursive && !(skip && skip(folder));
     };
-    if (recursive) {
-        for (auto it = fs::recursive_directory_iterator(top, ec);
-             it != fs::recursive_directory_iterator(); it.increment(ec)) {
-            if (!note(*it) && it->is_directory(ec))
-                it.disable_recursion_pending();
-        }
-    } else {
-        for (const auto &entry : fs::directory_iterator(top, ec))
-            note(entry);
+    for (const TreeEntry &entry : ListTreeEntries(top, enter)) {
+        if (skip && skip(entry.path))
+            continue;
+        seen[entry.path] =
+            entry.is_folder() ? "dir"
+                              : std::to_string(entry.size) + "@" + std::to_string(entry.write_time);
     }
     return seen;
 }
@@ -140,7 +112,7 @@ bool IsIconFolder(const std::string &relative) {
 }
 
 bool IsStagingFolder(const std::string &relative) {
-    return relative == "缓存目录";
+    return relative == "缓存目录\\";
 }
 
 enum class Action { Replace, Restore };
@@ -149,8 +121,7 @@ const char *ActionName(Action a) {
     return a == Action::Replace ? "replace" : "restore";
 }
 const char *StateName(State s) {
-    static const char *const names[] = {"fresh install", "replaced", "restored",
-                                        "restore cut off"};
+    static const char *const names[] = {"fresh install", "replaced", "restored", "restore cut off"};
     return names[static_cast<int>(s)];
 }
 
@@ -163,7 +134,7 @@ struct Outcome {
 class Sweep {
 public:
     Sweep(std::string drive)
-        : drive_(std::move(drive)), game_(drive_ + "\\CF"), ui_(fs::path(game_) / "rez" / "UI") {
+        : drive_(std::move(drive)), game_(drive_ + "\\CF"), ui_(game_ + "\\rez\\UI\\") {
         foreign_ = ReadSet("C:\\缓存目录\\class1.zip");
         stock_ = ReadSet("C:\\缓存目录\\class.zip");
         for (const auto &[name, file] : stock_)
@@ -176,55 +147,67 @@ public:
 
     void Reset(State state) {
         std::error_code ec;
-        fs::remove_all(game_ + "\\", ec);
-        fs::create_directories(ui_ / "class", ec);
+        RemoveTree(game_);
+        fs::create_directories(ui_ + "class", ec);
         WriteFileAt(game_ + "\\readme.txt", "the player's own file next to the game", nullptr);
-        WriteFileAt(ui_ / "class_readme.txt", "next to the icons", nullptr);
+        WriteFileAt(ui_ + "class_readme.txt", "next to the icons", nullptr);
         switch (state) {
         case State::Fresh:
-            Write(ui_ / "class", own_);
+            Write(ui_ + "class", own_);
             break;
         case State::Replaced:
-            Write(ui_ / "class", foreign_);
-            fs::create_directories(ui_ / "class2", ec);
-            Write(ui_ / "class2", own_);
+            Write(ui_ + "class", foreign_);
+            fs::create_directories(ui_ + "class2", ec);
+            Write(ui_ + "class2", own_);
             break;
         case State::Restored:
-            Write(ui_ / "class", own_);
-            fs::create_directories(ui_ / "class2", ec);
-            Write(ui_ / "class2", stock_);
+            Write(ui_ + "class", own_);
+            fs::create_directories(ui_ + "class2", ec);
+            Write(ui_ + "class2", stock_);
             break;
         case State::CutOff: {
             // A restore that stopped while it unpacked the stock copy: the game's icons are
             // back, the stock copy is half there with its last file cut short, and the old
             // foreign folder was not yet deleted.
-            Write(ui_ / "class", own_);
-            fs::create_directories(ui_ / "class2", ec);
-            fs::create_directories(ui_ / "class.old", ec);
+            Write(ui_ + "class", own_);
+            fs::create_directories(ui_ + "class2", ec);
+            fs::create_directories(ui_ + "class.old", ec);
             SetFiles part(stock_.begin(), std::next(stock_.begin(), long(stock_.size() / 2)));
-            Write(ui_ / "class2", part);
+            Write(ui_ + "class2", part);
             const auto &[name, cut] = *std::next(stock_.begin(), long(stock_.size() / 2));
-            WriteFileAt(ui_ / "class2" / name, cut.bytes.substr(0, cut.bytes.size() / 3), nullptr);
+            WriteFileAt(ui_ + "class2\\" + name, cut.bytes.substr(0, cut.bytes.size() / 3),
+                        nullptr);
             SetFiles old(foreign_.begin(), std::next(foreign_.begin(), 2));
-            Write(ui_ / "class.old", old);
+            Write(ui_ + "class.old", old);
             break;
         }
         }
         outside_ = Outside();
     }
 
-    Outcome Run(Action action) {
+    // Runs the action. What it left is for Observe, once the seam is disarmed: the sweep's
+    // own reading goes through the seam as well.
+    void Act(Action action) {
         TakeShownBoxes();
         if (action == Action::Replace)
             ReplaceAction();
         else
             RestoreAction();
+    }
+
+    Outcome Observe() const {
         Outcome out;
         out.boxes = TakeShownBoxes();
-        out.icon = ReadFolder(ui_ / "class");
-        out.aside = ReadFolder(ui_ / "class2");
+        out.icon = ReadFolder(ui_ + "class");
+        out.aside = ReadFolder(ui_ + "class2");
         out.outside_same = Outside() == outside_;
         return out;
+    }
+
+    // The action and its outcome, with the seam disarmed.
+    Outcome Run(Action action) {
+        Act(action);
+        return Observe();
     }
 
     bool Lost(const Outcome &o) const { return o.icon != own_ && o.aside != own_; }
@@ -248,8 +231,8 @@ public:
         const char *failed = action == Action::Replace ? kReplaceFailed : kRestoreFailed;
         const bool failure =
             box.text.compare(0, std::strlen(failed), failed) == 0 && icon == MB_ICONERROR;
-        const bool no_backup = action == Action::Restore && box.text == kNoBackup &&
-                               icon == MB_ICONASTERISK;
+        const bool no_backup =
+            action == Action::Restore && box.text == kNoBackup && icon == MB_ICONASTERISK;
         if (success && !SuccessState(action, o))
             return "says success, but the folders are not as a success leaves them";
         if (!again)
@@ -261,26 +244,26 @@ public:
     }
 
 private:
-    void Write(const fs::path &folder, const SetFiles &set) {
+    void Write(const std::string &folder, const SetFiles &set) {
         for (const auto &[name, file] : set)
-            WriteFileAt(folder / name, file.bytes, &file.made);
+            WriteFileAt(folder + "\\" + name, file.bytes, &file.made);
     }
-    void Write(const fs::path &folder, const Files &files) {
+    void Write(const std::string &folder, const Files &files) {
         for (const auto &[name, bytes] : files)
-            WriteFileAt(folder / name, bytes, nullptr);
+            WriteFileAt(folder + "\\" + name, bytes, nullptr);
     }
 
     std::map<std::string, std::string> Outside() const {
-        auto seen = Survey(drive_ + "\\", true, &IsIconFolder);
-        for (const auto &[name, what] : Survey("C:\\", false, &IsStagingFolder))
+        auto seen = Survey(drive_, true, &IsIconFolder);
+        for (const auto &[name, what] : Survey("C:", false, &IsStagingFolder))
             seen["C:" + name] = "";
-        for (const auto &[name, what] : Survey(fs::current_path(), false, nullptr))
+        for (const auto &[name, what] : Survey(fs::current_path().string(), false, nullptr))
             seen["here:" + name] = what;
         return seen;
     }
 
     std::string drive_, game_;
-    fs::path ui_;
+    std::string ui_; // with its separator
     SetFiles foreign_, stock_;
     Files own_;
     std::map<std::string, std::string> outside_;
@@ -368,8 +351,9 @@ int main(int argc, char **argv) {
         for (State state : {State::Fresh, State::Replaced, State::Restored, State::CutOff}) {
             sweep.Reset(state);
             Arm({});
-            const Outcome o = sweep.Run(action);
+            sweep.Act(action);
             const auto calls = Disarm();
+            const Outcome o = sweep.Observe();
             const std::string wrong = sweep.Judge(action, o, true);
             std::printf("%s from %s: K = %zu%s%s\n", ActionName(action), StateName(state),
                         calls.size(), wrong.empty() ? "" : ", without faults: ", wrong.c_str());
@@ -390,8 +374,9 @@ int main(int argc, char **argv) {
     for (const Point &p : all) {
         sweep.Reset(p.state);
         Arm({FileCall::Any, p.n, ErrorFor(p.n), p.and_after});
-        const Outcome first = sweep.Run(p.action);
+        sweep.Act(p.action);
         const auto calls = Disarm();
+        const Outcome first = sweep.Observe();
         std::string wrong = sweep.Judge(p.action, first, false);
         bool gone = sweep.Lost(first);
         if (wrong.empty()) {
@@ -399,7 +384,7 @@ int main(int argc, char **argv) {
             wrong = sweep.Judge(p.action, again, true);
             if (!wrong.empty() && std::getenv("KORVANTA_SWEEP_TRACE")) {
                 Arm({});
-                sweep.Run(p.action);
+                sweep.Act(p.action);
                 for (const CallRecord &r : Disarm())
                     std::printf("  %s %s\n", FileCallName(r.call), r.subject.c_str());
             }
@@ -412,10 +397,9 @@ int main(int argc, char **argv) {
             continue;
         }
         const CallRecord *call = p.n <= calls.size() ? &calls[p.n - 1] : nullptr;
-        std::printf("%s from %s, call %u%s (%s %s): %s\n", ActionName(p.action),
-                    StateName(p.state), p.n, p.and_after ? " and after" : "",
-                    call ? FileCallName(call->call) : "?", call ? call->subject.c_str() : "",
-                    wrong.c_str());
+        std::printf("%s from %s, call %u%s (%s %s): %s\n", ActionName(p.action), StateName(p.state),
+                    p.n, p.and_after ? " and after" : "", call ? FileCallName(call->call) : "?",
+                    call ? call->subject.c_str() : "", wrong.c_str());
     }
     std::printf("fault sweep: %u failure points, %u held, %u lost\n", points, held, lost);
     return failures == 0 && held == points ? 0 : 1;

@@ -1,6 +1,8 @@
 #include "host/message_box.h"
 
 #include "tests/host/test_blocks.h"
+#include "tests/support/program_answers.h"
+#include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
 
@@ -16,48 +18,11 @@ namespace korvanta {
 namespace {
 
 // What a helper thread saw of the box while the test's thread was inside ShowMessage.
-struct BoxView {
-    bool found = false;
-    std::string caption, text;
-    std::vector<int> buttons; // visible ones, in order
-    bool icon = false, topmost = false, thread_window_enabled = true;
+struct BoxView : test::MessageBoxView {
+    bool found = false, thread_window_enabled = true;
 };
 
 constexpr int kEscape = -1; // press Esc instead of a button
-
-std::string TextOf(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
-BOOL CALLBACK FindBox(HWND window, LPARAM out) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char kind[32] = {};
-    GetClassNameA(window, kind, sizeof(kind));
-    if (process != GetCurrentProcessId() || std::string(kind) != "#32770" ||
-        !IsWindowVisible(window))
-        return TRUE;
-    *reinterpret_cast<HWND *>(out) = window;
-    return FALSE;
-}
-
-BOOL CALLBACK ReadControl(HWND control, LPARAM out) {
-    auto &view = *reinterpret_cast<BoxView *>(out);
-    char kind[32] = {};
-    GetClassNameA(control, kind, sizeof(kind));
-    if (lstrcmpiA(kind, "Button") == 0 && IsWindowVisible(control))
-        view.buttons.push_back(GetDlgCtrlID(control));
-    else if (lstrcmpiA(kind, "Static") != 0)
-        return TRUE;
-    // The box always has an icon control; without an icon it holds none.
-    else if ((GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-        view.icon = view.icon || SendMessageA(control, STM_GETICON, 0, 0) != 0;
-    else
-        view.text = TextOf(control);
-    return TRUE;
-}
 
 class MessageBoxOnScreen : public ::testing::Test {
 protected:
@@ -73,20 +38,16 @@ protected:
         std::thread watcher([&] {
             HWND box = nullptr;
             while (!box && !returned) {
-                EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+                box = test::FindMessageBox(GetCurrentProcessId());
                 Sleep(10);
             }
             if (!box)
                 return;
-            view.found = true;
-            view.caption = TextOf(box);
-            view.topmost = (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-            view.thread_window_enabled = IsWindowEnabled(thread_window) != FALSE;
-            EnumChildWindows(box, ReadControl, reinterpret_cast<LPARAM>(&view));
+            view = {test::ReadMessageBox(box), true, IsWindowEnabled(thread_window) != FALSE};
             if (press == kEscape)
                 PostMessageA(GetDlgItem(box, view.buttons.at(0)), WM_KEYDOWN, VK_ESCAPE, 0);
             else
-                SendMessageA(GetDlgItem(box, press), BM_CLICK, 0, 0);
+                test::PressBoxButton(box, press);
         });
         result = show();
         returned = true;
@@ -97,10 +58,10 @@ protected:
 
 TEST_F(MessageBoxOnScreen, ReplaceNoticeHasTheDefaultCaptionOneOkAndNoIcon) {
     int32_t result = -1;
-    BoxView view = Show([] { return ShowMessage("替换成功"); }, IDOK, result);
+    BoxView view = Show([] { return ShowMessage(test::kSuccess); }, IDOK, result);
     ASSERT_TRUE(view.found);
-    EXPECT_EQ(view.caption, "信息：");
-    EXPECT_EQ(view.text, "替换成功");
+    EXPECT_EQ(view.caption, test::kDefaultCaption);
+    EXPECT_EQ(view.text, test::kSuccess);
     EXPECT_EQ(view.buttons, std::vector<int>{IDOK});
     EXPECT_FALSE(view.icon);
     // Task-modal: the thread's own windows take no input while the box is up.
@@ -165,7 +126,7 @@ TEST_F(MessageBoxOnScreen, CaptionsAndRenderedValues) {
     };
     for (const auto &[message, shown] : cases) {
         BoxView view = Show([&] { return ShowMessage(message, {}, {}); }, IDOK, result);
-        EXPECT_TRUE(view.found && view.caption == "信息：") << shown;
+        EXPECT_TRUE(view.found && view.caption == test::kDefaultCaption) << shown;
         EXPECT_EQ(view.text, shown);
     }
 }

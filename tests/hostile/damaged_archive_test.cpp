@@ -96,7 +96,7 @@ protected:
         Extraction x = arena_.Extract(bytes);
         watchdog_.Disarm();
         for (const std::string &problem :
-             CheckOutcome(arena_, x, ReadReference(arena_.archive(), x.result == 1)))
+             CheckOutcome(arena_, x, ReadZipEntries(arena_.archive(), x.result == 1)))
             ADD_FAILURE() << what << ": " << problem;
         return x;
     }

@@ -20,8 +20,8 @@ from pathlib import Path
 
 from korvanta_bench import (BENCH, CACHE_DIR, DEFAULT_CAPTION, DRIVE_C, GENERATED, KORVANTA,
                             NO_BACKUP, NOT_INSTALLED, REPLACE, REPLACE_FAILED, RESTORE,
-                            RESTORE_FAILED, SUCCESS, Answer, Bench, BenchTest, Game, Holder,
-                            Window, foreign_files, game_files, snapshot, stock_files)
+                            RESTORE_FAILED, SUCCESS, Bench, BenchTest, Game, Holder, Window,
+                            foreign_files, game_files, snapshot, stock_files)
 # The icon each answer other than a failure comes with.
 ICON_OF = {SUCCESS: None, NOT_INSTALLED: "warning", NO_BACKUP: "information"}
 
@@ -125,11 +125,7 @@ class HostileTest(BenchTest):
         return self.app
 
     def click(self, control_id):
-        self.bench.click(self.main.child(control_id))
-        box = self.app.message_box()
-        answer = Answer(box)
-        self.app.dismiss_box(box)
-        return answer
+        return self.app.answer(control_id)
 
     def close(self):
         self.assertEqual(self.app.close(), 0, "the program ends normally after it all")

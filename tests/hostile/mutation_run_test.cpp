@@ -43,7 +43,7 @@ TEST(MutationRun, DamagedCopiesOfTheForeignSet) {
         Extraction x = arena.Extract(bytes);
         watchdog.Disarm();
         return std::make_pair(
-            x, CheckOutcome(arena, x, ReadReference(arena.archive(), x.result == 1)));
+            x, CheckOutcome(arena, x, ReadZipEntries(arena.archive(), x.result == 1)));
     };
 
     // The checks must accept the undamaged archive, or they would fail every copy for

@@ -1,7 +1,6 @@
 #include "tests/hostile/outcome.h"
 
 #include "base/double_byte.h"
-#include "unzip.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -87,49 +86,8 @@ std::vector<std::string> Arena::Written() const {
     return ListTree(destination_);
 }
 
-Reference ReadReference(const std::string &archive, bool with_data) {
-    Reference ref;
-    unzFile zip = unzOpen(archive.c_str());
-    if (zip == nullptr)
-        return ref;
-    ref.opened = true;
-    unz_global_info global = {};
-    unzGetGlobalInfo(zip, &global);
-    std::vector<char> name(65536);
-    std::vector<char> chunk(65536);
-    int status = unzGoToFirstFile(zip);
-    for (uLong n = 0; status == UNZ_OK; ++n) {
-        unz_file_info info = {};
-        if (unzGetCurrentFileInfo(zip, &info, name.data(), static_cast<uLong>(name.size()), nullptr,
-                                  0, nullptr, 0) != UNZ_OK)
-            break;
-        ReferenceEntry entry;
-        entry.name.assign(name.data(), std::min<size_t>(info.size_filename, name.size()));
-        entry.directory = (info.external_fa & 0x10) || (info.external_fa & 0x40000000);
-        if (with_data && unzOpenCurrentFile(zip) == UNZ_OK) {
-            int got = 0;
-            // A size field that lies cannot make the reading run away: minizip reads only
-            // the stored bytes, and the cap stops a stream that inflates without end.
-            while ((got = unzReadCurrentFile(zip, chunk.data(), 65536)) > 0 &&
-                   entry.data.size() < (64u << 20))
-                entry.data.append(chunk.data(), static_cast<size_t>(got));
-            const bool closed = unzCloseCurrentFile(zip) == UNZ_OK;
-            entry.intact = got == 0 && closed && entry.data.size() == info.uncompressed_size &&
-                           !(info.flag & 1);
-        }
-        ref.entries.push_back(std::move(entry));
-        if (n + 1 == global.number_entry) {
-            ref.complete = true;
-            break;
-        }
-        status = unzGoToNextFile(zip);
-    }
-    unzClose(zip);
-    return ref;
-}
-
 std::vector<std::string> CheckOutcome(const Arena &arena, const Extraction &extraction,
-                                      const Reference &reference) {
+                                      const ZipEntries &reference) {
     std::vector<std::string> problems;
     const int32_t result = extraction.result;
     const std::vector<int32_t> &reports = extraction.reports;
@@ -158,9 +116,9 @@ std::vector<std::string> CheckOutcome(const Arena &arena, const Extraction &extr
         problems.push_back("written outside the destination: " + stray);
 
     // The last entry of each name decides what a file of that name must hold.
-    std::map<std::string, const ReferenceEntry *> last;
+    std::map<std::string, const ZipEntry *> last;
     std::set<std::string> folders;
-    for (const ReferenceEntry &entry : reference.entries) {
+    for (const ZipEntry &entry : reference.entries) {
         const std::string key = Key(entry.name);
         last[WithoutTrailingSeparators(key)] = &entry;
         for (size_t at = key.find('\\'); at != std::string::npos; at = key.find('\\', at + 1))
@@ -181,14 +139,14 @@ std::vector<std::string> CheckOutcome(const Arena &arena, const Extraction &extr
         }
         if (result != 1)
             continue;
-        const ReferenceEntry &entry = *found->second;
+        const ZipEntry &entry = *found->second;
         if (entry.directory || !entry.intact ||
             ReadAll(arena.destination() + "\\" + path) != entry.data)
             problems.push_back("after a success, " + path + " is not the intact content of " +
                                (entry.directory ? "its (directory) entry" : "its entry"));
     }
     if (result == 1 && reference.complete) {
-        for (const ReferenceEntry &entry : reference.entries) {
+        for (const ZipEntry &entry : reference.entries) {
             std::string target = entry.name;
             std::replace(target.begin(), target.end(), '/', '\\');
             if (!Exists(arena.destination() + "\\" + WithoutTrailingSeparators(target)))

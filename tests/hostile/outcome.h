@@ -12,6 +12,7 @@
 
 #include "tests/hostile/harness.h"
 #include "tests/support/files.h"
+#include "tests/support/zip_entries.h"
 
 #include <optional>
 #include <string>
@@ -42,31 +43,15 @@ private:
     std::string root_, archive_, destination_, work_;
 };
 
-// One entry as an independent reading of the archive sees it: minizip's own data stream,
-// inflated and CRC-checked by minizip, apart from the extractor's decoder.
-struct ReferenceEntry {
-    std::string name; // as stored
-    bool directory = false;
-    bool intact = false; // read whole, CRC right, exactly the declared size
-    std::string data;
-};
-
-struct Reference {
-    bool opened = false;
-    bool complete = false; // every record of the central directory was reached
-    std::vector<ReferenceEntry> entries;
-};
-
-// Without data, only the names and kinds are read (enough to judge a failed extraction).
-Reference ReadReference(const std::string &archive, bool with_data = true);
-
 // The checks every hostile extraction must pass, as messages (empty: passed):
 // - the result is 0 or 1 (the archive exists, so never -1) and the progress reports are
 //   percentages that never go back, ending in 100 after a success;
 // - nothing was written outside the destination;
 // - every file in the destination is named after an entry, and after a success holds
 //   exactly that entry's content, intact; after a success every entry is there.
+// The reference is the archive as minizip reads it; without data (ReadZipEntries) it is
+// enough to judge a failed extraction.
 std::vector<std::string> CheckOutcome(const Arena &arena, const Extraction &extraction,
-                                      const Reference &reference);
+                                      const ZipEntries &reference);
 
 } // namespace korvanta::test

@@ -67,7 +67,7 @@ TEST(OutcomeChecks, CatchEveryKindOfDamage) {
         arena.Reset();
         Extraction x = arena.Extract(SmallSet());
         ASSERT_EQ(x.result, 1) << c.what;
-        const Reference reference = ReadReference(arena.archive());
+        const ZipEntries reference = ReadZipEntries(arena.archive());
         ASSERT_EQ(CheckOutcome(arena, x, reference), std::vector<std::string>{}) << c.what;
         c.spoil(x);
         const std::vector<std::string> problems = CheckOutcome(arena, x, reference);
@@ -78,10 +78,10 @@ TEST(OutcomeChecks, CatchEveryKindOfDamage) {
     Extraction x = arena.Extract(SmallSet());
     x.result = 0;
     WriteAll(dest + "\\class\\a.tga", "partial");
-    EXPECT_EQ(CheckOutcome(arena, x, ReadReference(arena.archive(), false)),
+    EXPECT_EQ(CheckOutcome(arena, x, ReadZipEntries(arena.archive(), false)),
               std::vector<std::string>{});
     WriteAll(dest + "\\class\\z.tga", "z");
-    EXPECT_TRUE(Mentions(CheckOutcome(arena, x, ReadReference(arena.archive(), false)),
+    EXPECT_TRUE(Mentions(CheckOutcome(arena, x, ReadZipEntries(arena.archive(), false)),
                          "not named after any entry"));
     arena.Reset();
 }

@@ -4,7 +4,7 @@ root, a value of the wrong type and one of 64 KB."""
 
 import unittest
 
-from korvanta_bench import REG_VIEW
+from korvanta_bench import EDIT, REG_VIEW
 from hostile_bench import BENCH, NOT_INSTALLED, REPLACE, RESTORE, HostileTest
 
 # "奬" is 8A 5C in GBK: its second byte is a backslash.
@@ -51,7 +51,7 @@ class NotAGameTest(HostileTest):
         """The program took game_directory (its beginning, for a long one) from the registry
         and finds no game there."""
         self.start()
-        self.assertTrue(self.main.child(100).text.startswith(game_directory[:400]))
+        self.assertTrue(self.main.child(EDIT).text.startswith(game_directory[:400]))
         for button in (REPLACE, RESTORE):
             self.assert_answer(self.click(button), NOT_INSTALLED, "warning")
         self.assertEqual(self.summary(), ("own", None))

@@ -8,8 +8,8 @@ import zipfile
 from pathlib import Path
 
 from korvanta_bench import (BENCH, CACHE_DIR, DEFAULT_CAPTION, GENERATED, REG_VIEW, REPLACE,
-                            RESTORE, SUCCESS, Answer, BenchTest, Game, foreign_files, game_files,
-                            snapshot, stock_files)
+                            RESTORE, SUCCESS, BenchTest, Game, foreign_files, game_files, snapshot,
+                            stock_files)
 
 PACKAGES = sorted(Path(os.environ["KORVANTA_PACKAGE_DIR"]).glob("korvanta-*-win32.zip"))
 SUCCEEDED = (DEFAULT_CAPTION, [SUCCESS], None)
@@ -28,10 +28,7 @@ class PackageSmokeTest(BenchTest):
         self.game = Game(self.bench).install(stock_files()).register()
 
     def press(self, app, control_id):
-        self.bench.click(app.main.child(control_id))
-        box = app.message_box()
-        answer = Answer(box)
-        app.dismiss_box(box)
+        answer = app.answer(control_id)
         return answer.caption, answer.texts, answer.icon
 
     def test_replace_and_restore_with_the_packaged_exe(self):

@@ -2,6 +2,8 @@
 // Folders and files for the tests, on whichever system the test runs: natively for the
 // generator's tests, on the prefix's drives for the tests under Wine.
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,8 +38,23 @@ void RemoveTree(const std::string &path);
 
 #ifdef _WIN32
 bool Exists(const std::string &path);
-// Every path below root, relative to it, folders with a trailing separator, sorted. Links
-// are listed but not entered, and so is the folder `skip` (relative, with its separator).
+// The text in UTF-16, from the code page given.
+std::wstring Widen(const std::string &text, unsigned code_page);
+
+// One path below a root, as a listing finds it.
+struct TreeEntry {
+    std::string path;        // relative to the root, a folder's with a trailing separator
+    uint64_t size = 0;       // a file's
+    uint64_t write_time = 0; // a file's, in FILETIME ticks
+    bool is_folder() const { return !path.empty() && path.back() == '\\'; }
+};
+// Every path below root, sorted. Links are listed but not entered, and so is a folder for
+// which `enter`, given its relative path, says false.
+std::vector<TreeEntry> ListTreeEntries(const std::string &root,
+                                       const std::function<bool(const std::string &)> &enter = {});
+// What is directly in a folder.
+std::vector<TreeEntry> ListFolder(const std::string &folder);
+// Only the paths; the folder `skip` (relative, with its separator) is listed but not entered.
 std::vector<std::string> ListTree(const std::string &root, const std::string &skip = {});
 #endif
 

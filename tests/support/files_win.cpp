@@ -1,6 +1,7 @@
 #include "tests/support/files.h"
 
 #include "host/handles.h"
+#include "tests/support/process.h"
 #include "tests/support/wine.h"
 
 #include <windows.h>
@@ -19,14 +20,6 @@ std::string TempPath() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     return temp;
-}
-
-std::wstring Widen(const std::string &text, UINT code_page) {
-    std::wstring wide(text.size() + 1, L'\0');
-    int n = MultiByteToWideChar(code_page, 0, text.c_str(), -1, wide.data(),
-                                static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? n - 1 : 0);
-    return wide;
 }
 
 // Depth first; a file is deleted as it is and only cleared of its attributes when that
@@ -60,8 +53,8 @@ void RemoveWindowsSide(const std::string &path) {
     RemoveDirectoryA(path.c_str());
 }
 
-void List(const std::string &root, const std::string &relative, const std::string &skip,
-          std::vector<std::string> &out) {
+void List(const std::string &root, const std::string &relative,
+          const std::function<bool(const std::string &)> &enter, std::vector<TreeEntry> &out) {
     WIN32_FIND_DATAA found;
     FindHandle find(FindFirstFileA((root + "\\" + relative + "*").c_str(), &found));
     if (!find.valid())
@@ -72,16 +65,28 @@ void List(const std::string &root, const std::string &relative, const std::strin
             continue;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             const std::string folder = relative + name + "\\";
-            out.push_back(folder);
-            if (folder != skip && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                List(root, folder, skip, out);
+            out.push_back({folder});
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                (!enter || enter(folder)))
+                List(root, folder, enter, out);
         } else {
-            out.push_back(relative + name);
+            out.push_back({relative + name,
+                           uint64_t{found.nFileSizeHigh} << 32 | found.nFileSizeLow,
+                           uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32 |
+                               found.ftLastWriteTime.dwLowDateTime});
         }
     } while (FindNextFileA(find.get(), &found));
 }
 
 } // namespace
+
+std::wstring Widen(const std::string &text, unsigned code_page) {
+    std::wstring wide(text.size() + 1, L'\0');
+    int n = MultiByteToWideChar(code_page, 0, text.c_str(), -1, wide.data(),
+                                static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? n - 1 : 0);
+    return wide;
+}
 
 TestFolder::TestFolder() {
     static std::atomic<int> serial{0};
@@ -140,10 +145,24 @@ void RemoveTree(const std::string &path) {
         RunUnix("rm -rf " + Quoted(UnixPath(path)));
 }
 
+std::vector<TreeEntry> ListTreeEntries(const std::string &root,
+                                       const std::function<bool(const std::string &)> &enter) {
+    std::vector<TreeEntry> entries;
+    List(root, "", enter, entries);
+    std::sort(entries.begin(), entries.end(),
+              [](const TreeEntry &a, const TreeEntry &b) { return a.path < b.path; });
+    return entries;
+}
+
+std::vector<TreeEntry> ListFolder(const std::string &folder) {
+    return ListTreeEntries(folder, [](const std::string &) { return false; });
+}
+
 std::vector<std::string> ListTree(const std::string &root, const std::string &skip) {
     std::vector<std::string> paths;
-    List(root, "", skip, paths);
-    std::sort(paths.begin(), paths.end());
+    for (const TreeEntry &entry :
+         ListTreeEntries(root, [&](const std::string &folder) { return folder != skip; }))
+        paths.push_back(entry.path);
     return paths;
 }
 
@@ -163,15 +182,11 @@ bool RunUnix(const std::string &script) {
     static std::atomic<int> runs{0};
     const std::string done = TempPath() + "kvt-done-" + std::to_string(GetCurrentProcessId()) +
                              "-" + std::to_string(++runs);
-    std::wstring command =
-        Widen("/bin/sh -c \"" + script + "; : > " + Quoted(UnixPath(done)) + "\"", CP_UTF8);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    ChildProcess shell;
+    if (!shell.Start("/bin/sh -c \"" + script + "; : > " + Quoted(UnixPath(done)) + "\"", nullptr,
+                     CP_UTF8))
         return false;
-    FileHandle process_handle(process.hProcess), thread_handle(process.hThread);
+    shell.Release();
     for (int i = 0; i < 3000 && !Exists(done); ++i)
         Sleep(10);
     return DeleteFileA(done.c_str()) != FALSE;

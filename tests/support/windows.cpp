@@ -1,6 +1,7 @@
 #include "tests/support/windows.h"
 
 #include <cstring>
+#include <optional>
 
 namespace korvanta::test {
 namespace {
@@ -27,6 +28,39 @@ bool Matches(HWND hwnd, const char *class_name, const char *caption, bool visibl
     return !visible || IsWindowVisible(hwnd);
 }
 
+// A window of another thread may be inside a long handler: it is given two seconds.
+std::optional<LRESULT> Ask(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wp, lp, SMTO_ABORTIFHUNG, 2000, &result))
+        return std::nullopt;
+    return static_cast<LRESULT>(result);
+}
+
+std::string TextOf(HWND window) {
+    char text[4096];
+    const auto copied = Ask(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return copied ? std::string(text, static_cast<size_t>(*copied)) : std::string();
+}
+
+BOOL CALLBACK ReadBoxControl(HWND control, LPARAM out) {
+    auto &view = *reinterpret_cast<MessageBoxView *>(out);
+    char kind[32] = {};
+    GetClassNameA(control, kind, sizeof kind);
+    if (lstrcmpiA(kind, "Button") == 0) {
+        // The box has a button of every kind and hides those it does not show.
+        if (IsWindowVisible(control))
+            view.buttons.push_back(GetDlgCtrlID(control));
+    } else if (lstrcmpiA(kind, "Static") != 0) {
+        return TRUE;
+    } else if ((GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        // The box always has an icon control; without an icon it holds none.
+        view.icon = view.icon || Ask(control, STM_GETICON, 0, 0).value_or(0) != 0;
+    } else {
+        view.text = TextOf(control);
+    }
+    return TRUE;
+}
+
 } // namespace
 
 void ForEachProcessWindow(DWORD pid, const std::function<bool(HWND)> &visit) {
@@ -43,6 +77,24 @@ HWND FindProcessWindow(DWORD pid, const char *class_name, const char *caption, b
         return false;
     });
     return found;
+}
+
+HWND FindMessageBox(DWORD pid) {
+    return FindProcessWindow(pid, "#32770", nullptr, true);
+}
+
+MessageBoxView ReadMessageBox(HWND box) {
+    MessageBoxView view;
+    view.caption = TextOf(box);
+    view.owned = GetWindow(box, GW_OWNER) != nullptr;
+    view.topmost = (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    EnumChildWindows(box, &ReadBoxControl, reinterpret_cast<LPARAM>(&view));
+    return view;
+}
+
+void PressBoxButton(HWND box, int id) {
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 
 BITMAPINFO TopDownBitmap(int width, int height) {

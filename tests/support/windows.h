@@ -1,10 +1,12 @@
 #pragma once
-// Windows of another process, found from outside it as a user's input would reach them, and
-// the bitmap format the tests read pixels in.
+// Windows of another process or thread, found and read from outside it as a user's input
+// would reach them, and the bitmap format the tests read pixels in.
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace korvanta::test {
 
@@ -14,6 +16,20 @@ void ForEachProcessWindow(DWORD pid, const std::function<bool(HWND)> &visit);
 // `visible` asks for one that is shown. Null when there is none.
 HWND FindProcessWindow(DWORD pid, const char *class_name, const char *caption,
                        bool visible = false);
+
+// A message box as it shows, read without waiting long on an owner that is busy.
+struct MessageBoxView {
+    std::string caption, text;
+    std::vector<int> buttons; // the visible ones, in order
+    bool icon = false;        // it shows one
+    bool owned = false;       // it has an owner window
+    bool topmost = false;
+};
+// The process's message box once it is shown, else null.
+HWND FindMessageBox(DWORD pid);
+MessageBoxView ReadMessageBox(HWND box);
+// A button of the box pressed, as a click on it would.
+void PressBoxButton(HWND box, int id);
 
 // A 32-bit top-down bitmap of the size given, one 0x00RRGGBB word per pixel.
 BITMAPINFO TopDownBitmap(int width, int height);

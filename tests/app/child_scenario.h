@@ -2,6 +2,8 @@
 // Scenarios that end the process (fatal errors, the real shutdown) run in a child: the test
 // executable started again with --child=NAME. The parent watches its windows and exit code.
 
+#include "tests/support/process.h"
+
 #include <windows.h>
 
 #include <string>
@@ -24,9 +26,6 @@ public:
     // program is this test executable, or another one of its folder when `program` names it.
     explicit Child(const char *scenario, const char *current_directory = nullptr,
                    const char *program = nullptr);
-    Child(const Child &) = delete;
-    Child &operator=(const Child &) = delete;
-    ~Child();
 
     // The child's top-level window of the class with the caption, waited for (null on
     // timeout); `visible` asks for one that is shown.
@@ -35,11 +34,15 @@ public:
     DWORD WaitForExit();
     bool MarkerExists() const;
     std::string Marker() const;
-    DWORD pid() const { return info_.dwProcessId; }
+    DWORD pid() const { return process_.pid(); }
 
 private:
-    PROCESS_INFORMATION info_{};
-    std::string marker_;
+    // Removed once the child has ended: the process is declared after it, so goes first.
+    struct MarkerFile {
+        std::string path;
+        ~MarkerFile() { DeleteFileA(path.c_str()); }
+    } marker_;
+    test::ChildProcess process_;
 };
 
 // What the fatal error box said and how the process ended.

@@ -1,4 +1,4 @@
-#include "tests/app/child_process.h"
+#include "tests/app/child_scenario.h"
 
 #include "tests/support/files.h"
 #include "tests/support/windows.h"
@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <vector>
 
 namespace korvanta::child_test {
 namespace {
@@ -64,13 +63,14 @@ Child::Child(const char *scenario, const char *current_directory, const char *pr
     }
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    marker_ = temp;
-    marker_ += "korvanta-app-marker-";
-    marker_ += std::to_string(GetCurrentProcessId());
-    marker_ += '-';
-    marker_ += scenario;
-    marker_ += ".txt";
-    DeleteFileA(marker_.c_str());
+    std::string &marker = marker_.path;
+    marker = temp;
+    marker += "korvanta-app-marker-";
+    marker += std::to_string(GetCurrentProcessId());
+    marker += '-';
+    marker += scenario;
+    marker += ".txt";
+    DeleteFileA(marker.c_str());
     // Appended piece by piece: GCC 12 warns falsely about "literal" + std::string chains.
     std::string command;
     command += '"';
@@ -78,68 +78,39 @@ Child::Child(const char *scenario, const char *current_directory, const char *pr
     command += "\" --child=";
     command += scenario;
     command += " \"--marker=";
-    command += marker_;
+    command += marker;
     command += '"';
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, current_directory,
-                   &si, &info_);
-}
-
-Child::~Child() {
-    if (info_.hProcess) {
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(info_.hProcess, 99);
-        CloseHandle(info_.hProcess);
-        CloseHandle(info_.hThread);
-    }
-    DeleteFileA(marker_.c_str());
+    process_.Start(command, current_directory);
 }
 
 HWND Child::WaitForWindow(const char *class_name, const char *caption, bool visible) {
-    // Polls until the child has made the window or has ended; the ctest timeout bounds it.
-    for (int i = 0; i < 1200; ++i) {
-        if (HWND found = test::FindProcessWindow(info_.dwProcessId, class_name, caption, visible))
-            return found;
-        if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0)
-            return nullptr;
-    }
-    return nullptr;
+    // The ctest timeout bounds the whole test; this only keeps a lost window from hanging it.
+    return process_.WaitForWindow(class_name, caption, visible, 60000);
 }
 
 DWORD Child::WaitForExit() {
-    if (!info_.hProcess)
-        return 0xDEAD;
-    WaitForSingleObject(info_.hProcess, 60000);
     DWORD code = 0xDEAD;
-    GetExitCodeProcess(info_.hProcess, &code);
+    process_.WaitForExit(60000, code);
     return code;
 }
 
 bool Child::MarkerExists() const {
-    return test::Exists(marker_);
+    return test::Exists(marker_.path);
 }
 
 std::string Child::Marker() const {
-    return test::ReadAll(marker_);
+    return test::ReadAll(marker_.path);
 }
 
 FatalBoxReport RunFatalScenario(const char *scenario, const char *program) {
     FatalBoxReport report;
     Child child(scenario, nullptr, program);
-    HWND box = child.WaitForWindow("#32770", nullptr, true);
-    if (box) {
+    if (HWND box = child.WaitForWindow("#32770", nullptr, true)) {
         report.box_found = true;
-        char buf[1024] = {};
-        GetWindowTextA(box, buf, sizeof buf);
-        report.caption = buf;
-        // The message box keeps its text in the static control 0xFFFF.
-        std::memset(buf, 0, sizeof buf);
-        GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);
-        report.text = buf;
-        report.has_owner = GetWindow(box, GW_OWNER) != nullptr;
+        const test::MessageBoxView view = test::ReadMessageBox(box);
+        report.caption = view.caption;
+        report.text = view.text;
+        report.has_owner = view.owned;
         test::ForEachProcessWindow(child.pid(), [&](HWND window) {
             char cls[64] = {};
             GetClassNameA(window, cls, sizeof cls);
@@ -147,8 +118,7 @@ FatalBoxReport RunFatalScenario(const char *scenario, const char *program) {
                 report.program_window_enabled = false;
             return true;
         });
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        test::PressBoxButton(box, IDOK);
     }
     report.exit_code = child.WaitForExit();
     report.exit_routine_ran = child.MarkerExists();
