@@ -127,9 +127,8 @@ class Rounds:
         shutil.rmtree(self.bench.drive_d / "Games", ignore_errors=True)
         shutil.copytree(self.stock, self.bench.game_ui / "class")
         fresh_folder(self.copy_root)
-        for calls in ("plain", "program"):
-            for name in ("class", "class2", "aside"):
-                (self.copy_root / calls / name).mkdir(parents=True)
+        for name in ("class", "class2", "aside"):
+            (self.copy_root / name).mkdir()
 
     def driver(self, baseline_first=False):
         b = self.build
@@ -224,10 +223,6 @@ def rows(runs, build, exe, staged):
     ole = "OLE window, same manifest+controls"
     copy = "CopyFileA x322 (Wine)"
     delete_copy = "rename+DeleteFileA x322+CopyFileA x324"
-    # The same file work with the calls korvanta.exe makes around each file besides: the ratio
-    # to it is what the program adds of its own (reading and inflating, listing, judging).
-    copy_calls = "CopyFileA + korvanta's calls per file"
-    delete_copy_calls = "Delete+CopyFileA + korvanta's calls/file"
     return [
         timed_row("start-up to visible window", runs, "startup", "ole_startup", ole),
         cpu_row(runs, "startup", "ole_startup", ole),
@@ -239,11 +234,6 @@ def rows(runs, build, exe, staged):
                   "unzip -o -q (Linux, no Wine)"),
         timed_row("restore, click to box", runs, "restore", "delete_copy_stock", delete_copy),
         cpu_row(runs, "restore", "delete_copy_stock", delete_copy),
-        timed_row("replace, click to box", runs, "replace", "calls_copy_foreign", copy_calls),
-        cpu_row(runs, "replace", "calls_copy_foreign", copy_calls),
-        timed_row("restore, click to box", runs, "restore", "calls_delete_copy_stock",
-                  delete_copy_calls),
-        cpu_row(runs, "restore", "calls_delete_copy_stock", delete_copy_calls),
         fixed_row("memory, replace peak - idle", "KiB", growth,
                   f"largest entry ({Path(largest.filename).name})", largest.file_size / kib),
         fixed_row("size, exe - both archives", "KiB", [(exe_size(exe) - archives) / kib],
@@ -299,9 +289,8 @@ def print_cpu(runs):
 
 def print_drift(runs):
     """Round by round, so that a figure that grows over the run shows."""
-    for key in ("replace", "copy_foreign", "calls_copy_foreign", "restore", "delete_copy_stock",
-                "calls_delete_copy_stock"):
-        print(f"{key + ' by round:':<32}" + " ".join(f"{r[key + '_ms']:5.0f}" for r in runs))
+    for key in ("replace", "copy_foreign", "restore", "delete_copy_stock"):
+        print(f"{key + ' by round:':<26}" + " ".join(f"{r[key + '_ms']:5.0f}" for r in runs))
 
 
 def fmt2(value):

@@ -60,7 +60,6 @@ struct Figures {
     Cost startup, ole_startup;
     ActionFigures replace, restore;
     Cost copy_foreign, delete_copy_stock;
-    Cost calls_copy_foreign, calls_delete_copy_stock; // with the program's calls around each file
 };
 
 // Names of the plain files directly in the folder.
@@ -225,34 +224,28 @@ private:
         return done;
     }
 
-    // The file work of both actions done with plain calls, in a folder of their own for each
-    // kind of calls. Replace: the icons copied into place. Restore: the installed folder
-    // renamed away and the set-aside one renamed back, the renamed folder's files deleted one
-    // by one, and the stock set copied into the set-aside folder. The listings are made before
-    // the clock starts: the extraction knows its entries from the archive's directory, which
-    // it reads inside its own time.
-    bool FileWork(Calls calls, Cost &replace, Cost &restore) {
-        const std::string root =
-            o_.copy_root + (calls == Calls::Plain ? "\\plain\\" : "\\program\\");
+    // The file work of both actions done with plain calls. Replace: the icons copied into
+    // place. Restore: the installed folder renamed away and the set-aside one renamed back, the
+    // renamed folder's files deleted one by one, and the stock set copied into the set-aside
+    // folder. The listings are made before the clock starts: the extraction knows its entries
+    // from the archive's directory, which it reads inside its own time.
+    bool BaselineSide() {
+        if (!StartOleWindow(f_.ole_startup))
+            return false;
+        const std::string root = o_.copy_root + "\\";
         const std::vector<std::string> foreign = FileNamesIn(o_.foreign);
         const std::vector<std::string> stock = FileNamesIn(o_.stock);
-        if (!Measure(replace,
-                     [&] { return CopyFiles(o_.foreign, root + "class", foreign, calls); }))
+        if (!Measure(f_.copy_foreign,
+                     [&] { return CopyFiles(o_.foreign, root + "class", foreign); }))
             return Fail("copying the foreign set failed");
-        const bool restored = Measure(restore, [&] {
+        const bool restored = Measure(f_.delete_copy_stock, [&] {
             return MoveFileA((root + "class").c_str(), (root + "class.old").c_str()) &&
                    MoveFileA((root + "aside").c_str(), (root + "class").c_str()) &&
-                   DeleteFiles(root + "class.old", foreign, calls) &&
+                   DeleteFiles(root + "class.old", foreign) &&
                    RemoveDirectoryA((root + "class.old").c_str()) &&
-                   CopyFiles(o_.stock, root + "class2", stock, calls);
+                   CopyFiles(o_.stock, root + "class2", stock);
         });
         return restored || Fail("renaming, deleting or copying for the restore failed");
-    }
-
-    bool BaselineSide() {
-        return StartOleWindow(f_.ole_startup) &&
-               FileWork(Calls::Plain, f_.copy_foreign, f_.delete_copy_stock) &&
-               FileWork(Calls::Program, f_.calls_copy_foreign, f_.calls_delete_copy_stock);
     }
 
     const Options &o_;
@@ -297,14 +290,9 @@ std::string JsonText(const std::string &text) {
 // sizes of both actions.
 void PrintFigures(const Figures &f) {
     const std::pair<const char *, const Cost *> costs[] = {
-        {"startup", &f.startup},
-        {"ole_startup", &f.ole_startup},
-        {"replace", &f.replace.cost},
-        {"restore", &f.restore.cost},
-        {"copy_foreign", &f.copy_foreign},
-        {"delete_copy_stock", &f.delete_copy_stock},
-        {"calls_copy_foreign", &f.calls_copy_foreign},
-        {"calls_delete_copy_stock", &f.calls_delete_copy_stock}};
+        {"startup", &f.startup},           {"ole_startup", &f.ole_startup},
+        {"replace", &f.replace.cost},      {"restore", &f.restore.cost},
+        {"copy_foreign", &f.copy_foreign}, {"delete_copy_stock", &f.delete_copy_stock}};
     const char *separator = "{";
     for (const auto &[name, cost] : costs) {
         std::printf("%s\"%s_ms\": %.3f, \"%s_cpu_ms\": %.3f, \"%s_server_cpu_ms\": %.3f", separator,
