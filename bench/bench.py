@@ -6,10 +6,10 @@ natively on the same staged archive. The table gives, per figure, the medians an
 minimum, median and maximum of the per-round ratio Korvanta / baseline, for the wall time
 and for the CPU time (the program's and the Wine server's together).
 
-Drive D: and the folder start-up stages the archives in live in memory (tmpfs): on a
-virtual machine's disk every file operation slows down from round to round as the earlier
-rounds' deletions are written back, for the baselines alike, and the figures would measure
-the disk. --on-disk keeps them in the build folder instead.
+Drive D: and the folder start-up stages the archives in live in memory (tmpfs): on this
+virtual machine's disk every file operation under Wine slows down from round to round, for
+the baselines alike, and the figures would measure the disk. --on-disk keeps them in the
+build folder instead.
 
 Usage: python3 bench/bench.py --build build/windows [--rounds 7] [--poll-ms 1] [--on-disk]
                               [--korvanta another/korvanta.exe]

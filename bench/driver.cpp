@@ -104,6 +104,19 @@ private:
         return false;
     }
 
+    // Times work with the CPU time of the process doing it (the program, or the driver itself)
+    // and the server's.
+    template <typename Work> bool Measure(Cost &cost, const UnixProcess &worker, Work work) {
+        const double cpu = worker.CpuMilliseconds();
+        const double server_cpu = server_unix_.CpuMilliseconds();
+        Stopwatch watch;
+        const bool done = work();
+        cost.ms = watch.Milliseconds();
+        cost.cpu_ms = worker.CpuMilliseconds() - cpu;
+        cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
+        return done;
+    }
+
     // Process creation until the window is visible; the window is found hidden first, since
     // both programs create it before they show it. The program's CPU time is all it has had
     // by then (it is idle once its window shows), read after the clock has stopped.
@@ -137,16 +150,11 @@ private:
         if (!button)
             return Fail("no button " + std::to_string(button_id));
         HWND box = nullptr;
-        const double cpu = korvanta_unix_.CpuMilliseconds();
-        const double server_cpu = server_unix_.CpuMilliseconds();
-        Stopwatch watch;
-        PostMessageA(button, BM_CLICK, 0, 0);
-        bool boxed = PollUntil(child, kTimeoutMs, o_.poll_ms, [&] {
-            return (box = test::FindMessageBox(child.pid())) != nullptr;
+        const bool boxed = Measure(cost, korvanta_unix_, [&] {
+            PostMessageA(button, BM_CLICK, 0, 0);
+            return PollUntil(child, kTimeoutMs, o_.poll_ms,
+                             [&] { return (box = test::FindMessageBox(child.pid())) != nullptr; });
         });
-        cost.ms = watch.Milliseconds();
-        cost.cpu_ms = korvanta_unix_.CpuMilliseconds() - cpu;
-        cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
         if (!boxed)
             return Fail("no message box after button " + std::to_string(button_id));
         if (test::ReadMessageBox(box).text != test::kSuccess)
@@ -212,18 +220,6 @@ private:
         return true;
     }
 
-    // Times work the driver does itself, with its own CPU time and the server's.
-    template <typename Work> bool Measure(Cost &cost, Work work) {
-        const double cpu = driver_unix_.CpuMilliseconds();
-        const double server_cpu = server_unix_.CpuMilliseconds();
-        Stopwatch watch;
-        const bool done = work();
-        cost.ms = watch.Milliseconds();
-        cost.cpu_ms = driver_unix_.CpuMilliseconds() - cpu;
-        cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
-        return done;
-    }
-
     // The file work of both actions done with plain calls. Replace: the icons copied into
     // place. Restore: the installed folder renamed away and the set-aside one renamed back, the
     // renamed folder's files deleted one by one, and the stock set copied into the set-aside
@@ -235,10 +231,10 @@ private:
         const std::string root = o_.copy_root + "\\";
         const std::vector<std::string> foreign = FileNamesIn(o_.foreign);
         const std::vector<std::string> stock = FileNamesIn(o_.stock);
-        if (!Measure(f_.copy_foreign,
+        if (!Measure(f_.copy_foreign, driver_unix_,
                      [&] { return CopyFiles(o_.foreign, root + "class", foreign); }))
             return Fail("copying the foreign set failed");
-        const bool restored = Measure(f_.delete_copy_stock, [&] {
+        const bool restored = Measure(f_.delete_copy_stock, driver_unix_, [&] {
             return MoveFileA((root + "class").c_str(), (root + "class.old").c_str()) &&
                    MoveFileA((root + "aside").c_str(), (root + "class").c_str()) &&
                    DeleteFiles(root + "class.old", foreign) &&

@@ -32,16 +32,16 @@ struct Control {
     int left, top, width, height, id;
 };
 
-// Korvanta's controls, with their texts (GBK) and places.
+// Korvanta's controls, with their texts (GBK), places and control ids.
 constexpr Control kControls[] = {
     {"STATIC",
      "  \xcd\xe6\xc4\xe5\xb9\xfa\xb7\xfe\xb5\xc4\xd0\xa1\xc5\xe8\xd3\xd1\xc3\xc7,"
      "\xc0\xb4\xcc\xe5\xd1\xe9\xcc\xe5\xd1\xe9\xcd\xe2\xb7\xfe\xb5\xc4,\r\n\r\n"
      "\xbe\xfc\xcf\xce\xcd\xbc\xb1\xea\xb0\xc9\xa1\xa3",
-     SS_LEFT, 16, 24, 232, 48, 110},
+     SS_LEFT, 16, 24, 232, 48, 140},
     {"BUTTON", "\xbb\xd6\xb8\xb4(&N)", BS_PUSHBUTTON | WS_TABSTOP, 144, 104, 96, 48, 130},
     {"BUTTON", "\xcc\xe6\xbb\xbb(&Y)", BS_PUSHBUTTON | WS_TABSTOP, 24, 104, 88, 48, 120},
-    {"EDIT", "", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, 0, 216, 272, 16, 140},
+    {"EDIT", "", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, 0, 216, 272, 16, 100},
 };
 
 } // namespace

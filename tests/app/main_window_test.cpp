@@ -324,5 +324,15 @@ TEST_F(MainWindowTest, ClosingDestroysTheWindowAndForgetsIt) {
     EXPECT_TRUE(IsWindow(Hwnd(kMainWindow)));
 }
 
+TEST_F(MainWindowTest, AnOpenOrUnknownWindowIsReportedAndLeftAlone) {
+    HWND w = Hwnd(kMainWindow);
+    EXPECT_FALSE(LoadWindow(kMainWindowId));
+    EXPECT_FALSE(LoadWindow(kMainWindowId + 1000));
+    // No second window and no second creation event; the open one is untouched.
+    EXPECT_EQ(Hwnd(kMainWindow), w);
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_EQ(doubles::handler_log.staging, 1);
+}
+
 } // namespace
 } // namespace korvanta
