@@ -119,15 +119,14 @@ int Archives(const std::map<std::string, std::string> &options) {
                                  std::to_string(problems.size()) +
                                  (problems.size() == 1 ? " problem:" : " problems:");
         std::string text = "korvanta-gen: " + head + "\n";
-        report.push_back(head);
-        for (const std::string &p : problems) {
+        for (const std::string &p : problems)
             text += "  " + p + "\n";
-            report.push_back("  " + p);
+        if (options.contains("--report")) {
+            report.push_back(head);
+            for (const std::string &p : problems)
+                report.push_back("  " + p);
         }
-        if (options.contains("--report"))
-            Report(options, report);
-        else
-            Report(options, {report.begin(), report.end() - long(problems.size()) - 1});
+        Report(options, report);
         std::fputs(text.c_str(), stderr);
         return 1;
     }
