@@ -12,7 +12,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVANTA_LANE} wine)
 set(KORVANTA_ON_SCRATCH_DRIVE ${KORVANTA_LANE} exec ${KORVANTA_BENCH_SCRIPTS}/on-scratch-drive.sh)
 # What a Python module of end-to-end tests finds in its environment.
 set(KORVANTA_E2E_ENVIRONMENT
-    "KORVANTA_BUILD=${CMAKE_BINARY_DIR};KORVANTA_SOURCE=${PROJECT_SOURCE_DIR};PYTHONDONTWRITEBYTECODE=1;PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e")
+    "KORVANTA_BUILD=${CMAKE_BINARY_DIR};KORVANTA_SOURCE=${PROJECT_SOURCE_DIR};PYTHONDONTWRITEBYTECODE=1;PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;KORVANTA_WAIT_LIMIT=${KORVANTA_WAIT_LIMIT}")
 
 # The Wine loader for this tree's programs. A 64-bit tree (the test build for machines that
 # cannot run 32-bit programs) goes straight to wine64: the 32-bit loader would not start.
@@ -33,15 +33,15 @@ file(WRITE ${KORVANTA_BENCH_DIR}/lanes.json
 
 add_test(NAME bench.start COMMAND ${KORVANTA_LANE} start)
 add_test(NAME bench.stop COMMAND ${KORVANTA_LANE} stop)
-set_tests_properties(bench.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
-set_tests_properties(bench.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 300)
+set_tests_properties(bench.start PROPERTIES FIXTURES_SETUP wine TIMEOUT ${KORVANTA_LIMIT_SUITE})
+set_tests_properties(bench.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT ${KORVANTA_LIMIT_SUITE})
 
 # What every test on a lane has: the prepared bench and a lane of its own. COST starts the long
 # ones first, so that the lanes end together.
 function(korvanta_on_lane test)
     cmake_parse_arguments(ARG "" "TIMEOUT;COST" "" ${ARGN})
     if(NOT ARG_TIMEOUT)
-        set(ARG_TIMEOUT 120)
+        set(ARG_TIMEOUT ${KORVANTA_LIMIT_CASE})
     endif()
     set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS lanes:1
                          TIMEOUT ${ARG_TIMEOUT})
@@ -60,8 +60,9 @@ endfunction()
 # A GoogleTest executable run under Wine, one CTest test per case, each on a lane.
 function(korvanta_wine_gtest target)
     korvanta_static_exe(${target})
-    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                         PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS lanes:1 TIMEOUT 120)
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT ${KORVANTA_LIMIT_CASE}
+                         PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS lanes:1
+                                    TIMEOUT ${KORVANTA_LIMIT_CASE})
 endfunction()
 
 # A Windows test program run on a lane with a spare drive letter of its own.
@@ -80,6 +81,6 @@ function(korvanta_e2e_module prefix module)
     add_test(NAME ${prefix}.${module}
              COMMAND ${KORVANTA_LANE} exec ${Python3_EXECUTABLE} -m unittest -v ${module}
              WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
-    korvanta_on_lane(${prefix}.${module} TIMEOUT 900 COST ${ARG_COST})
+    korvanta_on_lane(${prefix}.${module} TIMEOUT ${KORVANTA_LIMIT_SUITE} COST ${ARG_COST})
     set_tests_properties(${prefix}.${module} PROPERTIES ENVIRONMENT "${KORVANTA_E2E_ENVIRONMENT}")
 endfunction()

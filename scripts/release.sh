@@ -19,7 +19,10 @@
 # dist/korvanta-<version>-contact-sheet.png with every icon of both sets, come with it.
 #
 # KORVANTA_RELEASE_DIR (instead of build/release) and KORVANTA_DIST (instead of dist) move
-# the build and the output elsewhere, as the tests do.
+# the build and the output elsewhere, as the tests do. KORVANTA_RELEASE_KEEP=1 (not with
+# --check) keeps a build folder an earlier run left: it is configured again and only what
+# changed is built. The tests pack a modder's folders into the tree the package tests built
+# from an empty folder this way, instead of compiling the program once more.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -54,6 +57,8 @@ while [ $# -gt 0 ]; do
 done
 [ -n "$foreign_art" ] && art+=(-DKORVANTA_FOREIGN_ART="$foreign_art")
 [ -n "$stock_art" ] && art+=(-DKORVANTA_STOCK_ART="$stock_art")
+keep=${KORVANTA_RELEASE_KEEP:-0}
+[ "$check" -eq 1 ] && keep=0
 release_dir=${KORVANTA_RELEASE_DIR:-$root/build/release}
 dist=${KORVANTA_DIST:-$root/dist}
 
@@ -67,16 +72,18 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ] && git -C "$root" rev-parse --git-dir >/dev/n
 fi
 
 # Builds from an empty folder, so that nothing of an earlier configuration or build is
-# reused. Prints the package's path.
+# reused; a kept folder is given every setting anew, so that none of an earlier run's art
+# folders or signing keys stays in its cache. Prints the package's path.
 build() {
     local dir=$1
-    rm -rf "$dir"
-    local sign=()
+    [ "$keep" = 1 ] || rm -rf "$dir"
+    local sign=(-DKORVANTA_SIGN_CERT= -DKORVANTA_SIGN_KEY=)
     if [ -n "${KORVANTA_SIGN_CERT:-}" ] || [ -n "${KORVANTA_SIGN_KEY:-}" ]; then
         sign=(-DKORVANTA_SIGN_CERT="$(realpath "${KORVANTA_SIGN_CERT:-}")"
               -DKORVANTA_SIGN_KEY="$(realpath "${KORVANTA_SIGN_KEY:-}")")
     fi
-    cmake --preset release -B "$dir" "${sign[@]}" "${art[@]}" >"$dir.configure.log" 2>&1 || {
+    cmake --preset release -B "$dir" -DKORVANTA_FOREIGN_ART= -DKORVANTA_STOCK_ART= "${sign[@]}" \
+        "${art[@]}" >"$dir.configure.log" 2>&1 || {
         cat "$dir.configure.log" >&2
         return 1
     }

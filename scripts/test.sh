@@ -35,14 +35,16 @@ fi
 cmake --preset native >/dev/null
 cmake --build --preset native
 phase "build native"
-cmake --preset windows >/dev/null
+# The Windows trees run the generator the native tree has just built.
+generator=(-DKORVANTA_GENERATOR="$root/build/native/payload/generator/korvanta-gen")
+cmake --preset windows "${generator[@]}" >/dev/null
 if [ "$windows_tests" = windows ]; then
     cmake --build --preset windows
     phase "build windows"
 else
     cmake --build --preset windows --target korvanta
     phase "build windows (korvanta.exe)"
-    cmake --preset windows64 >/dev/null
+    cmake --preset windows64 "${generator[@]}" >/dev/null
     cmake --build --preset windows64
     phase "build windows64"
 fi

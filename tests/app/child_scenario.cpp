@@ -1,6 +1,7 @@
 #include "tests/app/child_scenario.h"
 
 #include "tests/support/files.h"
+#include "tests/support/wait_limit.h"
 #include "tests/support/windows.h"
 
 #include <cstdio>
@@ -84,13 +85,12 @@ Child::Child(const char *scenario, const char *current_directory, const char *pr
 }
 
 HWND Child::WaitForWindow(const char *class_name, const char *caption, bool visible) {
-    // The ctest timeout bounds the whole test; this only keeps a lost window from hanging it.
-    return process_.WaitForWindow(class_name, caption, visible, 60000);
+    return process_.WaitForWindow(class_name, caption, visible, test::kWaitLimitMs);
 }
 
 DWORD Child::WaitForExit() {
     DWORD code = 0xDEAD;
-    process_.WaitForExit(60000, code);
+    process_.WaitForExit(test::kWaitLimitMs, code);
     return code;
 }
 

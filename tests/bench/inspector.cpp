@@ -22,6 +22,7 @@
 
 #include "tests/bench/checked.h"
 #include "tests/bench/icon_kind.h"
+#include "tests/support/wait_limit.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -97,11 +98,12 @@ LONG WindowLong(HWND hwnd, int index) {
     return ZeroAllowed("GetWindowLongA", hwnd, [&] { return GetWindowLongA(hwnd, index); });
 }
 
-// A message to a window of the program under test, which may be inside a long handler: never
-// waits long. Empty when the window does not answer in time, or its thread is ending (which
-// leaves no error).
+// A message to a window of the program under test, which may be inside a long handler: waits
+// as long as any wait of the tests, and no longer. Empty when the window does not answer in time,
+// or its thread is ending (which leaves no error).
 std::optional<DWORD_PTR> Ask(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                             UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK, UINT ms = 2000) {
+                             UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                             UINT ms = korvanta::test::kWaitLimitMs) {
     DWORD_PTR result = 0;
     SetLastError(ERROR_SUCCESS);
     if (SendMessageTimeoutA(hwnd, msg, wp, lp, flags, ms, &result))

@@ -26,6 +26,11 @@ KORVANTA = BUILD / "icons/korvanta.exe"
 INSPECTOR = BUILD / "tests/e2e/inspector.exe"
 GENERATED = BUILD / "payload/generated"
 SCREENSHOTS = BUILD / "screenshots"
+# How long a test waits for one thing (a window, a box, a program's end) before it calls that
+# a hang and says what it waited for; a program run, which may itself wait for one thing, is
+# given twice that. Set with every other limit in cmake/HangLimits.cmake.
+WAIT_LIMIT = float(os.environ["KORVANTA_WAIT_LIMIT"])
+RUN_LIMIT = 2 * WAIT_LIMIT
 
 PREFIX = BENCH / "prefix"
 DRIVE_C = PREFIX / "drive_c"
@@ -216,7 +221,7 @@ class Korvanta:
         self.process = process
         self.main = None
 
-    def wait_main(self, timeout=60):
+    def wait_main(self, timeout=WAIT_LIMIT):
         """The visible main window, once it shows."""
         self.main = self.bench.wait_for(lambda: self.bench.find_window("Korvanta"), timeout,
                                         "main window")
@@ -226,7 +231,7 @@ class Korvanta:
         self.main = self.bench.find_window("Korvanta")
         return self.main
 
-    def message_box(self, timeout=60):
+    def message_box(self, timeout=WAIT_LIMIT):
         """The visible message box, once it has its buttons: a box being built or torn down
         may be listed with only some of its controls."""
         def whole_box():
@@ -246,18 +251,18 @@ class Korvanta:
         self.dismiss_box(box)
         return answer
 
-    def dismiss_box(self, box=None, timeout=60):
+    def dismiss_box(self, box=None, timeout=WAIT_LIMIT):
         box = box or self.message_box()
         ok = [c for c in box.children if c.cls.lower() == "button"][0]
         self.bench.click(ok)
         self.bench.wait_for(lambda: self.bench.find_box() is None, timeout, "box gone")
 
-    def close(self, timeout=60):
+    def close(self, timeout=WAIT_LIMIT):
         if self.main is not None and self.process.poll() is None:
             self.bench.post(self.main, WM_CLOSE)
         return self.wait_exit(timeout)
 
-    def wait_exit(self, timeout=60):
+    def wait_exit(self, timeout=WAIT_LIMIT):
         try:
             return self.process.wait(timeout)
         except subprocess.TimeoutExpired:
@@ -275,7 +280,7 @@ class Bench:
         self.processes = []
 
     # --- Wine and X -------------------------------------------------------------------
-    def wine(self, *args, timeout=120, check=True, cwd=None, names=None):
+    def wine(self, *args, timeout=RUN_LIMIT, check=True, cwd=None, names=None):
         """A program under Wine, to its end. A failure (a non-zero exit with check, or no end
         within the timeout either way) raises a WineFailure; `names` names exit codes."""
         command = [str(WINE_RUN), str(BENCH), *map(str, args)]
@@ -298,7 +303,7 @@ class Bench:
             raise WineFailure(command, result.returncode, result.stdout, result.stderr, names)
         return result
 
-    def inspector(self, verb, *args, timeout=60, gone_ok=False):
+    def inspector(self, verb, *args, timeout=RUN_LIMIT, gone_ok=False):
         """The inspector's output. A reading call that fails is tried again; when every try
         fails, the last one's report is raised. A call that acts on a window that is not there
         raises saying so, or returns None when the caller has said that is fine (gone_ok)."""
@@ -353,7 +358,7 @@ class Bench:
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
-                              timeout=30, check=True).stdout.decode()
+                              timeout=WAIT_LIMIT, check=True).stdout.decode()
 
     def key(self, window, *keys):
         """Real key presses to the X window that shows `window`. Returns once they are sent:
@@ -367,7 +372,7 @@ class Bench:
         SCREENSHOTS.mkdir(parents=True, exist_ok=True)
         path = SCREENSHOTS / name
         subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
-                       timeout=60)
+                       timeout=WAIT_LIMIT)
         return path
 
     def pixels(self, shot, rect):
@@ -376,7 +381,7 @@ class Bench:
         width, height = right - left, bottom - top
         ppm = subprocess.run(["convert", str(shot), "-crop", f"{width}x{height}+{left}+{top}",
                               "+repage", "ppm:-"], capture_output=True, check=True,
-                             timeout=60).stdout
+                             timeout=WAIT_LIMIT).stdout
         # P6 header: magic, width, height, maximum, then the raw bytes.
         fields = ppm.split(maxsplit=4)
         w, h, data = int(fields[1]), int(fields[2]), fields[4]

@@ -8,8 +8,8 @@ from pathlib import Path
 
 from korvanta_bench import (CACHE_DIR, DEFAULT_CAPTION, DRIVE_C, KORVANTA, NO_BACKUP,
                             NOT_INSTALLED, PREFIX, REG_KEY, REG_VIEW, REPLACE, REPLACE_FAILED,
-                            RESTORE, RESTORE_FAILED, SUCCESS, BenchTest, Game, Holder,
-                            foreign_files, game_files, snapshot, stock_files)
+                            RESTORE, RESTORE_FAILED, SUCCESS, WAIT_LIMIT, BenchTest, Game,
+                            Holder, foreign_files, game_files, snapshot, stock_files)
 
 
 class ActionTest(BenchTest):
@@ -36,7 +36,7 @@ class ActionTest(BenchTest):
         answer = self.app.answer(control_id, main_disabled)
         # A task-modal box gives the window back only once its own message loop has returned,
         # a moment after the box itself is gone.
-        self.bench.wait_for(lambda: getattr(self.app.refresh(), "enabled", False), 30,
+        self.bench.wait_for(lambda: getattr(self.app.refresh(), "enabled", False), WAIT_LIMIT,
                             "the main window enabled again")
         self.assertTrue(self.app.main.enabled)
         return answer.caption, answer.texts, answer.icon, answer.buttons

@@ -3,11 +3,8 @@ inspector. The game is installed, so every action that runs ends in a message bo
 
 import unittest
 
-from korvanta_bench import (DEFAULT_CAPTION, EDIT, REPLACE, RESTORE, BenchTest, Game,
-                            stock_files)
-
-# How long a key that moves the focus may take to do it.
-FOCUS_TIMEOUT = 5
+from korvanta_bench import (DEFAULT_CAPTION, EDIT, REPLACE, RESTORE, WAIT_LIMIT, BenchTest,
+                            Game, stock_files)
 
 
 class KeyboardTest(BenchTest):
@@ -38,7 +35,7 @@ class KeyboardTest(BenchTest):
             return seen == expected
 
         try:
-            self.bench.wait_for(arrived, FOCUS_TIMEOUT, f"the focus on {expected} after {key}")
+            self.bench.wait_for(arrived, WAIT_LIMIT, f"the focus on {expected} after {key}")
         except AssertionError:
             pass  # the caller's check shows where the focus was seen instead
         return seen
@@ -56,7 +53,8 @@ class KeyboardTest(BenchTest):
 
     def wait_active(self):
         """Once the box is gone, the main window has the keyboard again, without a click."""
-        self.bench.wait_for(lambda: self.app.refresh().enabled and self.focus(), 30, "focus back")
+        self.bench.wait_for(lambda: self.app.refresh().enabled and self.focus(), WAIT_LIMIT,
+                            "focus back")
 
     def assert_no_box(self, seconds=1.5):
         self.bench.assert_never(self.bench.find_box, seconds, "a message box: no action may run")

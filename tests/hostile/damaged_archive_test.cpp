@@ -6,6 +6,7 @@
 #include "tests/hostile/harness.h"
 #include "tests/hostile/outcome.h"
 #include "tests/support/files.h"
+#include "tests/support/wait_limit.h"
 #include "tests/support/zip_layout.h"
 #include "tests/unzip/zip_builder.h"
 
@@ -122,7 +123,7 @@ protected:
     }
 
     Arena arena_;
-    Watchdog watchdog_{30000};
+    Watchdog watchdog_{kWaitLimitMs};
 };
 
 TEST_F(DamagedArchive, CutAtEveryStructuralBoundary) {

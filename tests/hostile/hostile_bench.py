@@ -20,8 +20,8 @@ from pathlib import Path
 
 from korvanta_bench import (BENCH, CACHE_DIR, DEFAULT_CAPTION, DRIVE_C, GENERATED, KORVANTA,
                             NO_BACKUP, NOT_INSTALLED, REPLACE, REPLACE_FAILED, RESTORE,
-                            RESTORE_FAILED, SUCCESS, Bench, BenchTest, Game, Holder, Window,
-                            foreign_files, game_files, snapshot, stock_files)
+                            RESTORE_FAILED, SUCCESS, WAIT_LIMIT, Bench, BenchTest, Game,
+                            Holder, Window, foreign_files, game_files, snapshot, stock_files)
 # The icon each answer other than a failure comes with.
 ICON_OF = {SUCCESS: None, NOT_INSTALLED: "warning", NO_BACKUP: "information"}
 
@@ -227,7 +227,7 @@ class Mount:
         unmount(self.folder)
         options = f"size={size}" + (",ro" if read_only else "")
         result = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "korvanta-hostile",
-                                 str(self.folder)], capture_output=True, timeout=30)
+                                 str(self.folder)], capture_output=True, timeout=WAIT_LIMIT)
         if result.returncode != 0:
             test.skipTest(f"cannot mount a tmpfs at {self.folder} to simulate this "
                           f"({result.stderr.decode(errors='replace').strip()})")
@@ -237,7 +237,7 @@ class Mount:
 def unmount(folder):
     folder = Path(folder)
     while os.path.ismount(folder):
-        subprocess.run(["umount", "-l", str(folder)], capture_output=True, timeout=30)
+        subprocess.run(["umount", "-l", str(folder)], capture_output=True, timeout=WAIT_LIMIT)
 
 
 def fill_up(folder, name="filler.bin"):

@@ -38,12 +38,14 @@ fs::path DrawnFolder(const std::string &name) {
     return dir;
 }
 
-// Runs the release script the way a modder does, building in and writing to folders of the
-// test tree; returns its exit code and everything it printed.
+// Runs the release script the way a modder does, writing to a folder of the test tree and
+// building in the tested release tree, which it keeps; returns its exit code and everything
+// it printed.
 int Release(const fs::path &folder, const fs::path &dist, std::string &output) {
     const fs::path log = kWork / "release.log";
     const std::string command =
-        "KORVANTA_RELEASE_DIR='" + (kWork / "build").string() + "' KORVANTA_DIST='" +
+        "KORVANTA_RELEASE_KEEP=1 KORVANTA_RELEASE_DIR='" KORVANTA_TESTED_RELEASE_DIR
+        "' KORVANTA_DIST='" +
         dist.string() + "' CMAKE_BUILD_PARALLEL_LEVEL=2 '" + KORVANTA_SOURCE +
         "/scripts/release.sh' --foreign-art '" + folder.string() + "' >'" + log.string() + "' 2>&1";
     const int status = std::system(command.c_str());

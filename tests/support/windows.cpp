@@ -1,5 +1,7 @@
 #include "tests/support/windows.h"
 
+#include "tests/support/wait_limit.h"
+
 #include <cstring>
 #include <optional>
 
@@ -28,10 +30,10 @@ bool Matches(HWND hwnd, const char *class_name, const char *caption, bool visibl
     return !visible || IsWindowVisible(hwnd);
 }
 
-// A window of another thread may be inside a long handler: it is given two seconds.
+// A window of another thread may be inside a long handler: it is given as long as any wait.
 std::optional<LRESULT> Ask(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wp, lp, SMTO_ABORTIFHUNG, 2000, &result))
+    if (!SendMessageTimeoutA(window, message, wp, lp, SMTO_ABORTIFHUNG, kWaitLimitMs, &result))
         return std::nullopt;
     return static_cast<LRESULT>(result);
 }
