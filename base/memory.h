@@ -12,8 +12,9 @@ void UseBlockHeap(void *heap);
 // ends the program through FatalError.
 void *AllocBlock(int32_t n);
 
-// Gives a block back. Null and pointers into the program's constant data (literals, the
-// embedded archives) are left alone.
+// Gives a block back. Null is left alone, and so is a pointer into the program's constant data
+// (a literal, an embedded archive): nothing the program releases points there, but handing
+// such a pointer to the heap would corrupt it, so a slip costs nothing instead.
 void FreeBlock(const void *p);
 
 // Records the address ranges of the program's constant data; FreeBlock never releases a

@@ -96,6 +96,12 @@ inline constexpr uint32_t kFileAttributeDirectory = 0x10;
 inline constexpr uint32_t kFileAttributeArchive = 0x20;
 inline constexpr uint32_t kFileAttributeNormal = 0x80;
 inline constexpr uint32_t kFileAttributeReparsePoint = 0x400;
+// What GetFileAttributesA answers when it has no attributes to report.
+inline constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+
+// Error codes.
+inline constexpr uint32_t kErrorFileNotFound = 2;
+inline constexpr uint32_t kErrorPathNotFound = 3;
 
 // Message box styles.
 inline constexpr int32_t kMbSystemModal = 0x1000;

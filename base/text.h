@@ -20,7 +20,7 @@ public:
     // A new text with the given bytes; an empty source gives the absent text.
     static Text Copy(std::string_view source);
     static Text Copy(const char *source) { return Copy(source ? std::string_view(source) : ""); }
-    // Takes over a block from AllocBlock (or a constant literal, which FreeBlock leaves alone).
+    // Takes over a block from AllocBlock, which the text then releases.
     static Text Adopt(char *bytes) {
         Text t;
         t.bytes_ = bytes;

@@ -105,7 +105,9 @@ bool DeleteTree(const char *path) {
 bool WriteBlocks(const char *path, std::initializer_list<const ByteBlock *> blocks) {
     if (!path || !*path)
         return false;
-    // Inheritable, with the default security descriptor: fixed by the operation's contract.
+    // No security descriptor: the file takes its folder's permissions. The handle is
+    // inheritable, as this operation has always opened its file; that reaches no one, since
+    // the program starts no other process.
     SECURITY_ATTRIBUTES security{sizeof(security), nullptr, TRUE};
     FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, &security, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));

