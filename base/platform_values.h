@@ -1,7 +1,7 @@
 #pragma once
 // Win32 constant values that the pure logic produces or compares against. They are fixed by
 // the platform's ABI; the Win32 layer checks them against <windows.h> at compile time
-// (platform_values_check.cpp), so the pure code can build on any host.
+// (platform_values_check_win.cpp), so the pure code can build on any machine.
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 """Korvanta's benchmark: every figure against its baseline, in alternating rounds.
 
 Each round re-creates the game installation on drive D:, runs driver.exe once under the
-bench's Wine prefix (korvanta.exe, then its Win32 baselines) and then Info-ZIP's unzip
+benchmark's Wine prefix (korvanta.exe, then its Win32 baselines) and then Info-ZIP's unzip
 natively on the same staged archive. The table gives, per figure, the medians and the
 minimum, median and maximum of the per-round ratio Korvanta / baseline, for the wall time
 and for the CPU time (the program's and the Wine server's together).
@@ -30,8 +30,8 @@ import zipfile
 from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parent.parent
-BENCH_CTL = SOURCE / "tests/bench/bench-ctl"
-WINE_RUN = SOURCE / "tests/bench/wine-run"
+WINE_CTL = SOURCE / "tests/wine/wine-ctl"
+WINE_RUN = SOURCE / "tests/wine/wine-run"
 REG_KEY = r"HKLM\Software\Tencent\CrossFire"
 GAME_ON_D = r"D:\Games\CF"
 MEMORY = Path("/dev/shm")
@@ -43,7 +43,7 @@ def windows_path(path):
 
 
 class Bench:
-    """The prefix, display and drive D: of the benchmark, apart from the test bench's."""
+    """The prefix, display and drive D: of the benchmark, apart from the test lanes'."""
 
     def __init__(self, build, on_disk=False):
         self.build = build
@@ -60,7 +60,7 @@ class Bench:
         self.staged = self.cache / "class1.zip"
 
     def start(self):
-        subprocess.run([str(BENCH_CTL), "start", str(self.dir)], check=True,
+        subprocess.run([str(WINE_CTL), "start", str(self.dir)], check=True,
                        stdout=subprocess.DEVNULL)
         self.drive_d.mkdir(parents=True, exist_ok=True)
         self.place(self.prefix / "dosdevices/d:", self.drive_d)
@@ -78,13 +78,13 @@ class Bench:
         link.symlink_to(target)
 
     def stop(self):
-        subprocess.run([str(BENCH_CTL), "stop", str(self.dir)], check=False,
+        subprocess.run([str(WINE_CTL), "stop", str(self.dir)], check=False,
                        stdout=subprocess.DEVNULL)
         if self.files.is_relative_to(MEMORY):
             shutil.rmtree(self.files, ignore_errors=True)
 
     def wine(self, *args, check=True):
-        # wine reg prefers a reg.exe in the current directory: run from the bench folder.
+        # wine reg prefers a reg.exe in the current directory: run from the benchmark's folder.
         return subprocess.run([str(WINE_RUN), str(self.dir), *map(str, args)], cwd=self.dir,
                               capture_output=True, check=check, timeout=600)
 
@@ -326,7 +326,7 @@ def main():
                         help="keep drive D: and the staging folder on disk, not in memory")
     args = parser.parse_args()
     build = args.build.resolve()
-    korvanta = (args.korvanta or build / "icons/korvanta.exe").resolve()
+    korvanta = Path(args.korvanta or (build / "korvanta-exe.txt").read_text().strip()).resolve()
     if args.rounds < 1:
         raise SystemExit("bench: at least one round")
 

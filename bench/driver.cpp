@@ -1,4 +1,4 @@
-// The benchmark driver: one round of every timed figure, run inside the bench's Wine prefix
+// The benchmark driver: one round of every timed figure, run inside the benchmark's Wine prefix
 // so that korvanta.exe and its baselines pay the same Wine costs. bench.py starts one round
 // per call, alternating each figure with its baseline, and prints the table.
 //

@@ -8,7 +8,7 @@
 # zero-initialised objects into .data, where they take their size in the file.
 #
 # No exceptions and no unwind tables: nothing in the program throws or catches, and
-# base/runtime_failures.cpp ends the runtime's throwing paths in FatalError, so the exception
+# base/runtime_failures_win.cpp ends the runtime's throwing paths in FatalError, so the exception
 # runtime, the unwinder and the thread library they need stay out of the executable.
 #
 # No debug information: it would carry the build folder's paths. Every other path the

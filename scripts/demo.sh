@@ -1,35 +1,35 @@
 # shellcheck shell=bash disable=SC2034  # sets variables for the scripts that source it
 # Sourced by run.sh and screenshots.sh: the build they run and a demo game installation.
 #   demo_build NAME       builds korvanta.exe; sets DEMO_PRESET, DEMO_BUILD and DEMO_EXE
-#   demo_prepare BENCH    a Wine prefix and display in BENCH (tests/bench/wine-env.sh) with the
+#   demo_prepare DIR      a Wine prefix and display in DIR (tests/wine/wine-env.sh) with the
 #                         font of the caption buttons, the demo game C:\Games\CrossFire and its
 #                         registry value; sets DEMO_GAME
-# NAME prefixes the script's messages. A caller passing BENCH_USE_DISPLAY=1 keeps its $DISPLAY.
+# NAME prefixes the script's messages. A caller passing WINE_ENV_USE_DISPLAY=1 keeps its $DISPLAY.
 demo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-. "$demo_root/tests/bench/wine-env.sh"
+. "$demo_root/tests/wine/wine-env.sh"
 
 demo_build() {
     bash "$demo_root/scripts/setup.sh" >/dev/null
     DEMO_PRESET=windows
-    if ! bench_runs_32bit_programs; then
+    if ! wine_runs_32bit_programs; then
         DEMO_PRESET=windows64
         echo "$1: this machine cannot run 32-bit programs; running the 64-bit build under wine64" >&2
     fi
     cmake --preset "$DEMO_PRESET" >/dev/null
     cmake --build --preset "$DEMO_PRESET" --target korvanta
     DEMO_BUILD=$demo_root/build/$DEMO_PRESET
-    DEMO_EXE=$DEMO_BUILD/icons/korvanta.exe
+    DEMO_EXE=$(cat "$DEMO_BUILD/korvanta-exe.txt")
 }
 
 demo_prepare() {
-    local bench=$1
-    bench_init "$bench"
+    local lane=$1
+    wine_init "$lane"
     if [ "$DEMO_PRESET" = windows64 ]; then
-        echo /usr/lib/wine/wine64 >"$bench/loader"
-        bench_init "$bench"
+        echo /usr/lib/wine/wine64 >"$lane/loader"
+        wine_init "$lane"
     fi
-    bench_ensure_display
-    bench_ensure_prefix
+    wine_ensure_display
+    wine_ensure_prefix
     demo_caption_font
 
     # The demo game: C:\Games\CrossFire, whose own icons are a copy of the stock set.
@@ -42,8 +42,8 @@ demo_prepare() {
         mv "$tmp/class2" "$DEMO_GAME/rez/UI/class"
         rm -rf "$tmp"
     fi
-    (cd "$bench" && "$BENCH_WINE" reg add 'HKLM\Software\Tencent\CrossFire' /v InstallPath /t REG_SZ \
-        /d 'C:\Games\CrossFire' /f "$BENCH_REG_VIEW" >/dev/null 2>&1)
+    (cd "$lane" && "$WINE_ENV_LOADER" reg add 'HKLM\Software\Tencent\CrossFire' /v InstallPath /t REG_SZ \
+        /d 'C:\Games\CrossFire' /f "$WINE_REG_VIEW" >/dev/null 2>&1)
 }
 
 # Wine draws the caption's buttons with the Marlett font, which Debian ships in fonts-wine, a

@@ -116,8 +116,8 @@ mkdir -p "$(dirname "$release_dir")"
 if [ "$check" -eq 1 ]; then
     package_a=$(build "$release_dir-a") || refused "$release_dir-a"
     package_b=$(build "$release_dir-b") || refused "$release_dir-b"
-    exe_a=$release_dir-a/icons/korvanta.exe
-    exe_b=$release_dir-b/icons/korvanta.exe
+    exe_a=$(cat "$release_dir-a/korvanta-exe.txt")
+    exe_b=$(cat "$release_dir-b/korvanta-exe.txt")
     sha256sum "$exe_a" "$exe_b" "$package_a" "$package_b"
     same=1
     cmp "$exe_a" "$exe_b" || same=0
@@ -136,12 +136,12 @@ fi
 
 # The program's own size: the executable without the two embedded archive blocks (each is its
 # archive behind an 8-byte header).
-exe_size=$(stat -c %s "$build_dir/icons/korvanta.exe")
+exe_size=$(stat -c %s "$(cat "$build_dir/korvanta-exe.txt")")
 blocks=$((8 + $(stat -c %s "$build_dir/payload/generated/foreign.zip") + 8 + $(stat -c %s "$build_dir/payload/generated/stock.zip")))
 own=$((exe_size - blocks))
 echo "release: korvanta.exe is $exe_size bytes, $own without the archive blocks"
 # A change that brings the exception runtime back (a library call whose throwing path
-# base/runtime_failures.cpp does not replace) still links and runs, but doubles this.
+# base/runtime_failures_win.cpp does not replace) still links and runs, but doubles this.
 if [ "$own" -gt $((256 * 1024)) ]; then
     echo "release: korvanta.exe without the archive blocks is over 256 KiB" >&2
     exit 1

@@ -16,12 +16,12 @@ work=$build/screenshots/docs
 mkdir -p "$docs" "$work"
 
 # Always a display of our own, whatever $DISPLAY the caller has: the picture must not depend on it.
-unset BENCH_USE_DISPLAY DISPLAY
-demo_prepare "$build/screenshots/bench"
-trap 'bench_stop' EXIT
+unset WINE_ENV_USE_DISPLAY DISPLAY
+demo_prepare "$build/screenshots/lane"
+trap 'wine_stop' EXIT
 
 desktop=640x400
-"$BENCH_WINE" explorer /desktop=korvanta,$desktop "$DEMO_EXE" </dev/null >"$work/wine.log" 2>&1 &
+"$WINE_ENV_LOADER" explorer /desktop=korvanta,$desktop "$DEMO_EXE" </dev/null >"$work/wine.log" 2>&1 &
 wid=
 for _ in $(seq 1 150); do
     wid=$(xdotool search --onlyvisible --name '^Korvanta$' 2>/dev/null | head -n 1) && [ -n "$wid" ] && break

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds both trees and runs every test: the native tests of the pure logic and the
-# generator, then the Windows tests and the end-to-end tests under Wine, on the lanes of the
-# Windows tree's bench side by side (tests/bench/bench-lane). Ends with the time each phase
+# generator, then the Windows tests and the end-to-end tests under Wine, on the Windows tree's
+# lanes side by side (tests/wine/wine-lane). Ends with the time each phase
 # took and CTest's summary.
 #
 # Some machines cannot execute 32-bit programs at all (their kernel has no 32-bit user mode),
@@ -10,7 +10,7 @@
 # wine64 (the windows64 preset); the run says so at its start.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/tests/bench/wine-env.sh"
+. "$root/tests/wine/wine-env.sh"
 
 phases=()
 phase_began=$(date +%s)
@@ -26,7 +26,7 @@ bash "$root/scripts/setup.sh" >/dev/null
 phase "set-up"
 
 windows_tests=windows
-if ! bench_runs_32bit_programs; then
+if ! wine_runs_32bit_programs; then
     windows_tests=windows64
     echo "test: this machine cannot run 32-bit programs; the Windows tests run on the" \
          "64-bit build (build/windows64) under wine64" >&2
@@ -50,16 +50,16 @@ else
 fi
 
 # One CTest run over both trees, so that one summary line counts every test. CTest hands each
-# Windows test a lane of the bench; one more job runs the native tests beside them.
+# Windows test a lane of the lane; one more job runs the native tests beside them.
 cat >"$root/build/CTestTestfile.cmake" <<CTEST
 subdirs("native" "$windows_tests")
 CTEST
-bench=$root/build/$windows_tests/bench
-read -r lanes <"$bench/lanes"
+pool=$root/build/$windows_tests/lanes
+read -r lanes <"$pool/lanes"
 log=$root/build/ctest-output.txt
 cd "$root/build"
 status=0
-ctest -j"$((lanes + 1))" --resource-spec-file "$bench/lanes.json" --output-on-failure "$@" \
+ctest -j"$((lanes + 1))" --resource-spec-file "$pool/lanes.json" --output-on-failure "$@" \
     | tee "$log" || status=$?
 phase "tests ($lanes lanes)"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the tests of a built tree again and again, to show that they pass every time: each run
-# is one CTest run of the matching tests on the tree's bench lanes, as scripts/test.sh runs
+# is one CTest run of the matching tests on the tree's lanes, as scripts/test.sh runs
 # them. The output of every failed test is printed; the last line counts the runs.
 # Usage: tests/soak.sh BUILD_DIR RUNS [REGEX]
 set -uo pipefail
@@ -8,9 +8,9 @@ build=$(cd "${1:?usage: tests/soak.sh BUILD_DIR RUNS [REGEX]}" && pwd)
 runs=${2:?usage: tests/soak.sh BUILD_DIR RUNS [REGEX]}
 regex=${3:-}
 args=(--test-dir "$build" --output-on-failure)
-if [ -f "$build/bench/lanes.json" ]; then
-    read -r lanes <"$build/bench/lanes"
-    args+=(-j"$((lanes + 1))" --resource-spec-file "$build/bench/lanes.json")
+if [ -f "$build/lanes/lanes.json" ]; then
+    read -r lanes <"$build/lanes/lanes"
+    args+=(-j"$((lanes + 1))" --resource-spec-file "$build/lanes/lanes.json")
 fi
 [ -n "$regex" ] && args+=(-R "$regex")
 logs=$(mktemp -d "${TMPDIR:-/tmp}/korvanta-soak.XXXXXX")

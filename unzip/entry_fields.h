@@ -8,7 +8,7 @@
 namespace korvanta {
 
 // The attributes of an entry (Win32 attribute bits) from its 32-bit external attributes,
-// whatever host made the archive: the lower half read as DOS bits, the upper half as a Unix
+// whatever system made the archive: the lower half read as DOS bits, the upper half as a Unix
 // mode.
 uint32_t MapExternalAttributes(uint32_t external);
 

@@ -6,25 +6,25 @@ import unittest
 
 from pathlib import Path
 
-from korvanta_bench import (CACHE_DIR, DEFAULT_CAPTION, DRIVE_C, KORVANTA, NO_BACKUP,
+from korvanta_driver import (CACHE_DIR, DEFAULT_CAPTION, DRIVE_C, KORVANTA, NO_BACKUP,
                             NOT_INSTALLED, PREFIX, REG_KEY, REG_VIEW, REPLACE, REPLACE_FAILED,
-                            RESTORE, RESTORE_FAILED, SUCCESS, WAIT_LIMIT, BenchTest, Game,
+                            RESTORE, RESTORE_FAILED, SUCCESS, WAIT_LIMIT, LaneTest, Game,
                             Holder, foreign_files, game_files, snapshot, stock_files)
 
 
-class ActionTest(BenchTest):
+class ActionTest(LaneTest):
     game_path = "Games\\CF"
     registry_value = None
 
     def setUp(self):
         super().setUp()
-        self.game = Game(self.bench, self.game_path)
+        self.game = Game(self.lane, self.game_path)
         self.game.install(stock_files()).register(self.registry_value)
         self.own = game_files(stock_files())
         self.start()
 
     def start(self):
-        self.app = self.bench.start()
+        self.app = self.lane.start()
         self.main = self.app.wait_main()
 
     def click(self, control_id):
@@ -36,7 +36,7 @@ class ActionTest(BenchTest):
         answer = self.app.answer(control_id, main_disabled)
         # A task-modal box gives the window back only once its own message loop has returned,
         # a moment after the box itself is gone.
-        self.bench.wait_for(lambda: getattr(self.app.refresh(), "enabled", False), WAIT_LIMIT,
+        self.lane.wait_for(lambda: getattr(self.app.refresh(), "enabled", False), WAIT_LIMIT,
                             "the main window enabled again")
         self.assertTrue(self.app.main.enabled)
         return answer.caption, answer.texts, answer.icon, answer.buttons
@@ -80,11 +80,11 @@ class FreshInstallTest(ActionTest):
     def test_a_fast_double_click_runs_the_action_once(self):
         b = self.main.child(REPLACE)
         x, y = (b.rect[0] + b.rect[2]) // 2, (b.rect[1] + b.rect[3]) // 2
-        self.bench.xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 60, 1)
+        self.lane.xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 60, 1)
         self.app.dismiss_box()
-        self.bench.assert_never(self.bench.find_box, 2,
+        self.lane.assert_never(self.lane.find_box, 2,
                                 "a second box, which only a second run would show")
-        self.assertIsNone(self.bench.find_box(), "a second run would show a second box")
+        self.assertIsNone(self.lane.find_box(), "a second run would show a second box")
         self.assertEqual(self.state(), (foreign_files(), self.own))
 
     def test_staged_archive_missing_keeps_the_games_icons(self):
@@ -97,7 +97,7 @@ class FreshInstallTest(ActionTest):
 
 class GameRunningTest(ActionTest):
     def held(self, folder, name):
-        return Holder(self.bench, f"{self.game.windows_path}\\rez\\UI\\{folder}\\{name}")
+        return Holder(self.lane, f"{self.game.windows_path}\\rez\\UI\\{folder}\\{name}")
 
     def test_replace_that_cannot_overwrite_reports_failure(self):
         self.click(REPLACE)
@@ -160,11 +160,11 @@ def names(folder):
     return sorted(p.name for p in Path(folder).iterdir())
 
 
-class NotInstalledTest(BenchTest):
+class NotInstalledTest(LaneTest):
     def program_drive_root(self):
         """The Unix folder Wine shows as the root of the drive korvanta.exe runs from, where
         paths without a drive letter land."""
-        windows_path = self.bench.wine("winepath", "-w", KORVANTA).stdout.decode().strip()
+        windows_path = self.lane.wine("winepath", "-w", KORVANTA).stdout.decode().strip()
         self.assertRegex(windows_path, r"^[A-Za-z]:\\")
         return (PREFIX / "dosdevices" / f"{windows_path[0].lower()}:").resolve()
 
@@ -178,7 +178,7 @@ class NotInstalledTest(BenchTest):
 
     def check_warning_and_nothing_created(self):
         before = self.places()
-        app = self.bench.start()
+        app = self.lane.start()
         main = app.wait_main()
         for button in (REPLACE, RESTORE):
             answer = app.answer(button)
@@ -188,19 +188,19 @@ class NotInstalledTest(BenchTest):
         self.assertEqual(self.places(), before)
 
     def test_no_key(self):
-        self.bench.clear_install_path()
+        self.lane.clear_install_path()
         self.check_warning_and_nothing_created()
 
     def test_empty_install_path(self):
         # An empty value names no game: "\rez\UI\class" would then land under the root of
         # the program's own drive.
-        Game(self.bench, "Games\\CF").register("")
-        query = self.bench.wine("reg", "query", REG_KEY, "/v", "InstallPath", REG_VIEW)
+        Game(self.lane, "Games\\CF").register("")
+        query = self.lane.wine("reg", "query", REG_KEY, "/v", "InstallPath", REG_VIEW)
         self.assertRegex(query.stdout.decode(errors="replace"), r"InstallPath\s+REG_SZ\s*\r?\n")
         self.check_warning_and_nothing_created()
 
     def test_stale_path(self):
-        game = Game(self.bench, "Games\\Gone")
+        game = Game(self.lane, "Games\\Gone")
         game.register()
         self.check_warning_and_nothing_created()
         self.assertFalse(game.root.exists())

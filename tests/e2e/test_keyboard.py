@@ -3,15 +3,15 @@ inspector. The game is installed, so every action that runs ends in a message bo
 
 import unittest
 
-from korvanta_bench import (DEFAULT_CAPTION, EDIT, REPLACE, RESTORE, WAIT_LIMIT, BenchTest,
+from korvanta_driver import (DEFAULT_CAPTION, EDIT, REPLACE, RESTORE, WAIT_LIMIT, LaneTest,
                             Game, stock_files)
 
 
-class KeyboardTest(BenchTest):
+class KeyboardTest(LaneTest):
     def setUp(self):
         super().setUp()
-        self.game = Game(self.bench).install(stock_files()).register()
-        self.app = self.bench.start()
+        self.game = Game(self.lane).install(stock_files()).register()
+        self.app = self.lane.start()
         self.main = self.app.wait_main()
 
     def focus(self):
@@ -19,7 +19,7 @@ class KeyboardTest(BenchTest):
         return child.id if child else None
 
     def press(self, *keys):
-        self.bench.key(self.main, *keys)
+        self.lane.key(self.main, *keys)
 
     def press_for_focus(self, key, expected):
         """Presses a key that moves the focus, and waits for the focus to reach `expected`.
@@ -35,7 +35,7 @@ class KeyboardTest(BenchTest):
             return seen == expected
 
         try:
-            self.bench.wait_for(arrived, WAIT_LIMIT, f"the focus on {expected} after {key}")
+            self.lane.wait_for(arrived, WAIT_LIMIT, f"the focus on {expected} after {key}")
         except AssertionError:
             pass  # the caller's check shows where the focus was seen instead
         return seen
@@ -53,12 +53,12 @@ class KeyboardTest(BenchTest):
 
     def wait_active(self):
         """Once the box is gone, the main window has the keyboard again, without a click."""
-        self.bench.wait_for(lambda: self.app.refresh().enabled and self.focus(), WAIT_LIMIT,
+        self.lane.wait_for(lambda: self.app.refresh().enabled and self.focus(), WAIT_LIMIT,
                             "focus back")
 
     def assert_no_box(self, seconds=1.5):
-        self.bench.assert_never(self.bench.find_box, seconds, "a message box: no action may run")
-        self.assertIsNone(self.bench.find_box(), "no action may run")
+        self.lane.assert_never(self.lane.find_box, seconds, "a message box: no action may run")
+        self.assertIsNone(self.lane.find_box(), "no action may run")
 
     def test_focus_starts_on_the_hidden_edit_box_and_tab_cycles(self):
         self.assertEqual(self.focus(), EDIT)
@@ -103,9 +103,9 @@ class KeyboardTest(BenchTest):
         box = self.app.message_box()
         self.assertFalse(self.app.refresh().enabled, "the box disables the main window")
         self.press("alt+y")
-        self.bench.assert_never(lambda: [b for b in self.bench.boxes() if b.hwnd != box.hwnd],
+        self.lane.assert_never(lambda: [b for b in self.lane.boxes() if b.hwnd != box.hwnd],
                                 1.0, "a second message box")
-        boxes = self.bench.boxes()
+        boxes = self.lane.boxes()
         self.assertEqual(len(boxes), 1)
         self.app.dismiss_box(box)
         self.assert_no_box()

@@ -2,8 +2,8 @@
 
 import unittest
 
-from korvanta_bench import (EDIT, LABEL, REPLACE, RESTORE, WS_CAPTION, WS_CLIPCHILDREN,
-                            WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME, BenchTest)
+from korvanta_driver import (EDIT, LABEL, REPLACE, RESTORE, WS_CAPTION, WS_CLIPCHILDREN,
+                            WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME, LaneTest)
 
 LABEL_TEXT = "  玩腻国服的小盆友们,来体验体验外服的,\r\n\r\n军衔图标吧。"
 SCREEN = (1024, 768)
@@ -11,11 +11,11 @@ WM_SYSCOMMAND = 0x0112
 SC_CLOSE = 0xF060
 
 
-class MainWindowTest(BenchTest):
+class MainWindowTest(LaneTest):
     def setUp(self):
         super().setUp()
-        self.bench.clear_install_path()
-        self.app = self.bench.start()
+        self.lane.clear_install_path()
+        self.app = self.lane.start()
         self.main = self.app.wait_main()
 
     def test_frame_title_size_and_centring(self):
@@ -28,7 +28,7 @@ class MainWindowTest(BenchTest):
                          WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN)
         self.assertEqual(main.style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0)
         self.assertEqual(main.exstyle & 0x00000080, 0, "no tool window")
-        self.bench.screenshot("window.png")
+        self.lane.screenshot("window.png")
 
     def test_units_classes_ids_rectangles_and_texts(self):
         main = self.main
@@ -64,9 +64,9 @@ class MainWindowTest(BenchTest):
 
     def test_label_paints_two_lines_top_left_in_black_on_the_button_face(self):
         label = self.main.child(LABEL)
-        shot = self.bench.screenshot("label.png")
-        rows = self.bench.pixels(shot, label.rect)
-        face = self.bench.system_colour(15)  # COLOR_BTNFACE
+        shot = self.lane.screenshot("label.png")
+        rows = self.lane.pixels(shot, label.rect)
+        face = self.lane.system_colour(15)  # COLOR_BTNFACE
         self.assertEqual((len(rows[0]), len(rows)), (232, 48))
         # Text pixels are dark (anti-aliased black); everything else is the button face.
         dark = [[sum(p) < 3 * 110 for p in row] for row in rows]
@@ -96,7 +96,7 @@ class MainWindowTest(BenchTest):
 
     def test_close_box_ends_with_exit_code_zero(self):
         # The close box sends SC_CLOSE; without a window manager there is no frame to click.
-        self.bench.post(self.main, WM_SYSCOMMAND, SC_CLOSE)
+        self.lane.post(self.main, WM_SYSCOMMAND, SC_CLOSE)
         self.assertEqual(self.app.wait_exit(), 0)
 
 

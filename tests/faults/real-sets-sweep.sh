@@ -6,12 +6,12 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
-scripts=$here/../bench
+scripts=$here/../wine
 args=()
 if [ -n "${2:-}" ]; then
     args=(--sample "$2" --seed "${3:-1}")
 fi
-# A lane of the tree's bench of its own: a test run of the same tree goes on beside it, on the
+# A lane of the tree's pool of its own: a test run of the same tree goes on beside it, on the
 # other lanes, and the lane is stopped afterwards only if it was not running before.
-exec "$scripts/bench-lane" "$build/bench" --tidy exec "$scripts/on-scratch-drive.sh" \
+exec "$scripts/wine-lane" "$build/lanes" --tidy exec "$scripts/on-scratch-drive.sh" \
     "$build/tests/faults/faults_sweep_real.exe" "${args[@]}"

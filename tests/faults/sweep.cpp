@@ -8,11 +8,11 @@
 //   --sample N  run N failure points chosen at random (seeded) instead of every one
 // The game drive comes from KORVANTA_SCRATCH_DRIVE (on-scratch-drive.sh).
 
-#include "app/content.h"
-#include "app/shell.h"
-#include "app/window_loader.h"
-#include "icons/handlers.h"
-#include "icons/main_window.h"
+#include "shell/content.h"
+#include "shell/shell.h"
+#include "shell/window_loader.h"
+#include "program/handlers.h"
+#include "program/main_window.h"
 #include "host/handles.h"
 #include "tests/faults/fault_seam.h"
 #include "tests/support/files.h"

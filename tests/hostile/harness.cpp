@@ -1,9 +1,9 @@
 #include "tests/hostile/harness.h"
 
-#include "app/live_window.h"
-#include "app/window_loader.h"
-#include "app/zip_unit.h"
-#include "tests/app/unit_window.h"
+#include "shell/live_window.h"
+#include "shell/window_loader.h"
+#include "shell/zip_unit.h"
+#include "tests/shell/unit_window.h"
 
 #include <cstdio>
 #include <span>

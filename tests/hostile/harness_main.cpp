@@ -1,6 +1,6 @@
 // The hostile suite's Windows tests: GoogleTest on a started shell, so that the harness
 // window with its ZIP unit can be loaded.
-#include "app/shell.h"
+#include "shell/shell.h"
 
 #include <gtest/gtest.h>
 

@@ -14,6 +14,6 @@ if [ ! -f "$test_exe" ]; then
     exit 1
 fi
 export KORVANTA_HOSTILE_MUTATIONS=$copies KORVANTA_HOSTILE_SEED=$seed
-# A lane of the tree's bench of its own, as tests/faults/real-sets-sweep.sh takes one.
-exec "$here/../bench/bench-lane" "$build/bench" --tidy exec "$here/../bench/on-scratch-drive.sh" \
+# A lane of the tree's pool of its own, as tests/faults/real-sets-sweep.sh takes one.
+exec "$here/../wine/wine-lane" "$build/lanes" --tidy exec "$here/../wine/on-scratch-drive.sh" \
     "$test_exe"

@@ -3,7 +3,7 @@ only at start-up, so a test puts a damaged copy in their place once the window i
 
 import unittest
 
-from hostile_bench import (CACHE_DIR, REPLACE, REPLACE_FAILED, RESTORE, RESTORE_FAILED,
+from hostile_driver import (CACHE_DIR, REPLACE, REPLACE_FAILED, RESTORE, RESTORE_FAILED,
                            HostileTest, cut_in_central_directory, foreign_archive, stock_archive,
                            with_bad_crc, with_entries_appended)
 

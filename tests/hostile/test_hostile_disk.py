@@ -3,7 +3,7 @@ mounting is refused), filled to the last byte before an action."""
 
 import unittest
 
-from hostile_bench import (BENCH, REPLACE, REPLACE_FAILED, RESTORE, RESTORE_FAILED, SUCCESS,
+from hostile_driver import (LANE, REPLACE, REPLACE_FAILED, RESTORE, RESTORE_FAILED, SUCCESS,
                            HostileTest, fill_up)
 
 
@@ -11,7 +11,7 @@ class FullGameDriveTest(HostileTest):
     def setUp(self):
         super().setUp()
         # Room for the game's own icons and one set from the archives, not for two.
-        self.make_game(drive_dir=BENCH / "hostile-drive-d", drive_size="8m")
+        self.make_game(drive_dir=LANE / "hostile-drive-d", drive_size="8m")
 
     def test_replace_on_a_full_drive_rolls_back(self):
         fill_up(self.game.drive_dir)

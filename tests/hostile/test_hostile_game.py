@@ -3,7 +3,7 @@ read-only and hidden files inside the folders, and "class" present as a plain fi
 
 import unittest
 
-from hostile_bench import (NO_BACKUP, REPLACE, REPLACE_FAILED, RESTORE, RESTORE_FAILED, SUCCESS,
+from hostile_driver import (NO_BACKUP, REPLACE, REPLACE_FAILED, RESTORE, RESTORE_FAILED, SUCCESS,
                            HostileTest, Holder)
 
 
@@ -13,7 +13,7 @@ class GameRunningTest(HostileTest):
         self.make_game()
 
     def hold(self, folder, name):
-        return Holder(self.bench, f"{self.game.windows_path}\\rez\\UI\\{folder}\\{name}")
+        return Holder(self.lane, f"{self.game.windows_path}\\rez\\UI\\{folder}\\{name}")
 
     def assert_safe(self, answer, failed_text, done, before):
         """Either the action did its work and said so, or it said it failed and left the
@@ -58,13 +58,13 @@ class AttributesTest(HostileTest):
     def set_attributes(self, folder, name):
         path = f"{self.game.windows_path}\\rez\\UI\\{folder}\\{name}"
         # One flag per call: Wine's attrib applies only one of "+r +h".
-        self.bench.wine("attrib", "+h", path)
-        self.bench.wine("attrib", "+r", path)
+        self.lane.wine("attrib", "+h", path)
+        self.lane.wine("attrib", "+r", path)
         return path
 
     def attributes(self, path):
         """The attribute letters attrib shows before the path, such as "A HR"."""
-        line = self.bench.wine("attrib", path).stdout.decode("gbk").strip()
+        line = self.lane.wine("attrib", path).stdout.decode("gbk").strip()
         return set(line.rsplit(None, 1)[0].replace(" ", ""))
 
     def test_read_only_hidden_game_icons_travel_with_their_folder(self):

@@ -4,8 +4,8 @@ root, a value of the wrong type and one of 64 KB."""
 
 import unittest
 
-from korvanta_bench import EDIT, REG_VIEW
-from hostile_bench import BENCH, NOT_INSTALLED, REPLACE, RESTORE, HostileTest
+from korvanta_driver import EDIT, REG_VIEW
+from hostile_driver import LANE, NOT_INSTALLED, REPLACE, RESTORE, HostileTest
 
 # "奬" is 8A 5C in GBK: its second byte is a backslash.
 CHINESE = "游戏\\穿越火线奬"
@@ -72,13 +72,13 @@ class NotAGameTest(HostileTest):
         value = self.game.windows_path + "\\" + "x" * (65536 - len(self.game.windows_path) - 2)
         self.assertEqual(len(value), 65535)
         # A command line holds at most 32767 characters: the value goes in through a file.
-        reg = BENCH / "hostile-64k.reg"
+        reg = LANE / "hostile-64k.reg"
         reg.write_text("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Tencent\\CrossFire]\r\n"
                        f"\"InstallPath\"=\"{value.replace(chr(92), chr(92) * 2)}\"\r\n",
                        encoding="ascii")
         self.addCleanup(reg.unlink)
-        self.bench.wine("reg", "import", reg.name, REG_VIEW)
-        stored = self.bench.wine("reg", "query", "HKLM\\Software\\Tencent\\CrossFire", "/v",
+        self.lane.wine("reg", "import", reg.name, REG_VIEW)
+        stored = self.lane.wine("reg", "query", "HKLM\\Software\\Tencent\\CrossFire", "/v",
                                  "InstallPath", REG_VIEW).stdout
         self.assertIn(b"x" * 60000, stored)
         self.check_not_installed(value)

@@ -7,7 +7,7 @@ skipped, saying why, where mounting is refused."""
 import shutil
 import unittest
 
-from hostile_bench import CACHE_DIR, GENERATED, HostileTest, Mount, fill_up
+from hostile_driver import CACHE_DIR, GENERATED, HostileTest, Mount, fill_up
 
 
 def remove_staging_folder():
@@ -45,8 +45,8 @@ class StagingImpossibleTest(HostileTest):
 class ReadOnlyAttributeTest(HostileTest):
     def test_read_only_staging_folder_is_written_all_the_same(self):
         CACHE_DIR.mkdir(exist_ok=True)
-        self.bench.wine("attrib", "+r", "C:\\缓存目录")
-        self.addCleanup(self.bench.wine, "attrib", "-r", "C:\\缓存目录")
+        self.lane.wine("attrib", "+r", "C:\\缓存目录")
+        self.addCleanup(self.lane.wine, "attrib", "-r", "C:\\缓存目录")
         self.make_game()
         self.start()
         self.assertEqual((CACHE_DIR / "class1.zip").read_bytes(),

@@ -7,32 +7,32 @@ import unittest
 import zipfile
 from pathlib import Path
 
-from korvanta_bench import (BENCH, CACHE_DIR, DEFAULT_CAPTION, GENERATED, REG_VIEW, REPLACE,
-                            RESTORE, SUCCESS, BenchTest, Game, foreign_files, game_files, snapshot,
+from korvanta_driver import (LANE, CACHE_DIR, DEFAULT_CAPTION, GENERATED, REG_VIEW, REPLACE,
+                            RESTORE, SUCCESS, LaneTest, Game, foreign_files, game_files, snapshot,
                             stock_files)
 
 PACKAGES = sorted(Path(os.environ["KORVANTA_PACKAGE_DIR"]).glob("korvanta-*-win32.zip"))
 SUCCEEDED = (DEFAULT_CAPTION, [SUCCESS], None)
 
 
-class PackageSmokeTest(BenchTest):
+class PackageSmokeTest(LaneTest):
     def setUp(self):
         super().setUp()
         self.assertEqual(len(PACKAGES), 1, PACKAGES)
-        self.folder = BENCH / "unpacked-package"
+        self.folder = LANE / "unpacked-package"
         if self.folder.exists():
             for path in sorted(self.folder.rglob("*"), reverse=True):
                 path.unlink() if path.is_file() else path.rmdir()
         with zipfile.ZipFile(PACKAGES[0]) as z:
             z.extractall(self.folder)
-        self.game = Game(self.bench).install(stock_files()).register()
+        self.game = Game(self.lane).install(stock_files()).register()
 
     def press(self, app, control_id):
         answer = app.answer(control_id)
         return answer.caption, answer.texts, answer.icon
 
     def test_replace_and_restore_with_the_packaged_exe(self):
-        app = self.bench.start(self.folder / "korvanta.exe")
+        app = self.lane.start(self.folder / "korvanta.exe")
         app.wait_main()
         self.assertEqual((CACHE_DIR / "class1.zip").read_bytes(),
                          (GENERATED / "foreign.zip").read_bytes())
@@ -49,7 +49,7 @@ class PackageSmokeTest(BenchTest):
 
 
 if __name__ == "__main__":
-    # The package holds the 32-bit executable, which a 64-bit bench cannot run.
+    # The package holds the 32-bit executable, which a 64-bit lane cannot run.
     if REG_VIEW != "/reg:32":
         print("skipped: this machine cannot run 32-bit programs, and the package holds one")
         sys.exit(77)

@@ -1,5 +1,5 @@
 // An empty destination is the root of the current drive. No test may write to the root of a
-// real drive, so tests/bench/on-scratch-drive.sh maps a spare drive letter to a scratch folder and
+// real drive, so tests/wine/on-scratch-drive.sh maps a spare drive letter to a scratch folder and
 // names it in KORVANTA_SCRATCH_DRIVE; this executable runs only through it.
 #include "unzip/archive_extractor.h"
 
@@ -18,7 +18,7 @@ namespace {
 TEST(EmptyDestination, ExtractsToTheRootOfTheCurrentDrive) {
     char drive[8] = {};
     ASSERT_NE(GetEnvironmentVariableA("KORVANTA_SCRATCH_DRIVE", drive, sizeof drive), 0u)
-        << "run through tests/bench/on-scratch-drive.sh";
+        << "run through tests/wine/on-scratch-drive.sh";
     const std::string root = std::string(drive) + "\\";
     ASSERT_TRUE(ListTree(root).empty()) << "the scratch drive must start empty";
     ASSERT_TRUE(CreateDirectoryA((root + "work").c_str(), nullptr));

@@ -1,7 +1,0 @@
-#include "icons/program_state.h"
-
-namespace korvanta {
-
-Text GameRoot;
-
-} // namespace korvanta

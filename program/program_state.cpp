@@ -1,0 +1,7 @@
+#include "program/program_state.h"
+
+namespace korvanta {
+
+Text GameRoot;
+
+} // namespace korvanta

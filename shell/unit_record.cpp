@@ -1,0 +1,63 @@
+#include "shell/unit_record.h"
+
+namespace korvanta {
+
+UnitTypeTraits TraitsOf(UnitType type) {
+    switch (type) {
+    case UnitType::Window:
+        return {true, true, MnemonicAction::None, true};
+    case UnitType::Label:
+        return {true, false, MnemonicAction::FocusNext, true};
+    case UnitType::Button:
+        return {true, true, MnemonicAction::RaiseClick, true};
+    case UnitType::EditBox:
+        return {true, true, MnemonicAction::None, true};
+    case UnitType::Zip:
+        return {false, false, MnemonicAction::None, true};
+    }
+    return {};
+}
+
+namespace {
+std::vector<const WindowDescription *> &Held() {
+    static std::vector<const WindowDescription *> held;
+    return held;
+}
+} // namespace
+
+WindowDescriptionEntry::WindowDescriptionEntry(const WindowDescription &description) {
+    Held().push_back(&description);
+}
+
+const std::vector<const WindowDescription *> &HeldWindowDescriptions() {
+    return Held();
+}
+
+const char *CaptionOf(const UnitRecord &unit) {
+    if (unit.type == UnitType::Label && unit.label)
+        return unit.label->text;
+    if (unit.type == UnitType::Button && unit.button)
+        return unit.button->caption;
+    return nullptr;
+}
+
+bool DescriptionIsConsistent(const WindowDescription &description) {
+    if (description.units.empty() || description.units[0].type != UnitType::Window)
+        return false;
+    for (size_t i = 0; i < description.units.size(); ++i) {
+        const UnitRecord &u = description.units[i];
+        if (i > 0 && u.type == UnitType::Window)
+            return false; // one window per description; units are never nested
+        // Each type with its properties (the ZIP unit has none); a type outside the list has
+        // none that would do.
+        const bool has_properties =
+            (u.type == UnitType::Window && u.window) || (u.type == UnitType::Label && u.label) ||
+            (u.type == UnitType::Button && u.button) ||
+            (u.type == UnitType::EditBox && u.edit_box) || u.type == UnitType::Zip;
+        if (!has_properties)
+            return false;
+    }
+    return true;
+}
+
+} // namespace korvanta
