@@ -13,11 +13,6 @@ namespace {
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-// The chunks that describe how to show the stored values on a screen. An icon's stored
-// values are what the game draws, so these are skipped unread: no profile or gamma of the
-// image program that saved the file can shift a colour.
-constexpr png_byte kColourChunks[] = "cHRM\0gAMA\0iCCP\0sRGB\0";
-
 // The bytes libpng reads from, and the last error it raised.
 struct PngSource {
     std::span<const uint8_t> file;
@@ -70,8 +65,11 @@ bool ReadHeader(png_structp png, png_infop info, png_uint_32 &width, png_uint_32
                 int &bit_depth) {
     if (setjmp(png_jmpbuf(png)))
         return false;
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kColourChunks,
-                                int(sizeof kColourChunks / 5));
+    // Every chunk but the header, palette, transparency and pixels is skipped unread. An
+    // icon's stored values are what the game draws, so no profile or gamma of the image
+    // program that saved it (gAMA, sRGB, iCCP, cHRM) may shift a colour, and no text or
+    // metadata is unpacked.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
     width = png_get_image_width(png, info);
     height = png_get_image_height(png, info);
