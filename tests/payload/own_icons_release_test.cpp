@@ -131,6 +131,9 @@ TEST(OwnIconsRelease, PacksAFolderOfMixedFormsIntoThePackage) {
     fs::remove(folder / "class_61.tga");
     Write(folder / "class_61.png", deep.file);
     fs::rename(folder / "class_40.tga", folder / "CLASS_40.TGA");
+    // A link to a plain file is read through.
+    fs::rename(folder / "class_70.tga", kWork / "class_70-elsewhere.tga");
+    fs::create_symlink(kWork / "class_70-elsewhere.tga", folder / "class_70.tga");
     Write(folder / "desktop.ini", {'[', ']'});
     fs::remove(folder / "Thumbs.db"); // the drawn one is the stand-in: kept[] holds it
     for (const auto &[leaf, img] : converted)
