@@ -14,9 +14,10 @@
 #
 # With --foreign-art DIR and/or --stock-art DIR (combinable with --check) the sets are packed
 # from a modder's folders of icons instead of the drawn ones: the generator converts what it
-# can, leaves out what is no icon of the set, and refuses the folders naming every problem,
-# in which case dist/ stays as it was. The report of what came from where, and
-# dist/korvanta-<version>-contact-sheet.png with every icon of both sets, come with it.
+# can, leaves out what is no icon of the set, and refuses the folders naming every problem
+# once, before the build uses them, in which case dist/ stays as it was. The report of what
+# came from where, and dist/korvanta-<version>-contact-sheet.png with every icon of both
+# sets, come with it.
 #
 # KORVANTA_RELEASE_DIR (instead of build/release) and KORVANTA_DIST (instead of dist) move
 # the build and the output elsewhere, as the tests do. KORVANTA_RELEASE_KEEP=1 (not with
@@ -32,7 +33,6 @@ usage() {
 }
 
 check=0
-art=()
 foreign_art=""
 stock_art=""
 while [ $# -gt 0 ]; do
@@ -44,10 +44,16 @@ while [ $# -gt 0 ]; do
             echo "release: $2: not a folder" >&2
             exit 2
         fi
+        # A CMake cache holds no line break.
+        case "$2" in *$'\n'*)
+            echo "release: $2: a folder path with a line break cannot be passed to the build" >&2
+            exit 2
+            ;;
+        esac
         if [ "$1" = --foreign-art ]; then
-            foreign_art=$(realpath "$2")
+            foreign_art=$(realpath -- "$2")
         else
-            stock_art=$(realpath "$2")
+            stock_art=$(realpath -- "$2")
         fi
         shift
         ;;
@@ -55,8 +61,13 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-[ -n "$foreign_art" ] && art+=(-DKORVANTA_FOREIGN_ART="$foreign_art")
-[ -n "$stock_art" ] && art+=(-DKORVANTA_STOCK_ART="$stock_art")
+# The folders go to the build as they are: typed as plain text, a path is neither split at a
+# ";" (an untyped or PATH value is taken as a list of paths) nor has its backslashes turned.
+# Both are always given, so that a set drawn now is drawn in a tree that once had a folder.
+art=(-DKORVANTA_FOREIGN_ART:STRING="$foreign_art" -DKORVANTA_STOCK_ART:STRING="$stock_art")
+art_folders=()
+[ -n "$foreign_art" ] && art_folders+=(--foreign-art "$foreign_art")
+[ -n "$stock_art" ] && art_folders+=(--stock-art "$stock_art")
 keep=${KORVANTA_RELEASE_KEEP:-0}
 [ "$check" -eq 1 ] && keep=0
 release_dir=${KORVANTA_RELEASE_DIR:-$root/build/release}
@@ -82,11 +93,12 @@ build() {
         sign=(-DKORVANTA_SIGN_CERT="$(realpath "${KORVANTA_SIGN_CERT:-}")"
               -DKORVANTA_SIGN_KEY="$(realpath "${KORVANTA_SIGN_KEY:-}")")
     fi
-    cmake --preset release -B "$dir" -DKORVANTA_FOREIGN_ART= -DKORVANTA_STOCK_ART= "${sign[@]}" \
+    cmake --preset release -B "$dir" "${sign[@]}" \
         "${art[@]}" >"$dir.configure.log" 2>&1 || {
         cat "$dir.configure.log" >&2
         return 1
     }
+    check_art "$dir" || return
     cmake --build "$dir" --target korvanta_package >&2 || return 1
     local packages=("$dir"/korvanta-*-win32.zip)
     [ ${#packages[@]} -eq 1 ] && [ -f "${packages[0]}" ] || {
@@ -96,26 +108,45 @@ build() {
     echo "${packages[0]}"
 }
 
+# Refused art folders: the tree's generator judges them before the build needs their files,
+# and names every problem, once. Returns 3 for a refusal.
+check_art() {
+    [ ${#art_folders[@]} -gt 0 ] || return 0
+    cmake --build "$1" --target korvanta_gen_tool >"$1.generator.log" 2>&1 || {
+        cat "$1.generator.log" >&2
+        return 1
+    }
+    local verdict status=0
+    verdict=$("$1/payload/generator-tool/korvanta-gen" check "${art_folders[@]}") || status=$?
+    [ "$status" -eq 0 ] && return 0
+    [ -z "$verdict" ] || printf '%s\n' "$verdict" | sed 's/^/release: /' >&2
+    [ "$status" -eq 1 ] && return 3
+    return 1
+}
+
 # The generator's account of the art folders: where each set came from, what was converted
-# and left out, or every problem that refused them.
+# and left out.
 art_report() {
     local report=$1/payload/generated/art-report.txt
-    if [ ${#art[@]} -gt 0 ] && [ -f "$report" ]; then
+    if [ ${#art_folders[@]} -gt 0 ] && [ -f "$report" ]; then
         sed 's/^/release: /' "$report"
     fi
 }
 
-# A failed build leaves dist/ as it was.
+# A refusal or a failed build leaves dist/ as it was.
 refused() {
-    art_report "$1" >&2
-    echo "release: the build failed; $dist is unchanged" >&2
+    if [ "$1" -eq 3 ]; then
+        echo "release: nothing was built; $dist is unchanged" >&2
+    else
+        echo "release: the build failed; $dist is unchanged" >&2
+    fi
     exit 1
 }
 
 mkdir -p "$(dirname "$release_dir")"
 if [ "$check" -eq 1 ]; then
-    package_a=$(build "$release_dir-a") || refused "$release_dir-a"
-    package_b=$(build "$release_dir-b") || refused "$release_dir-b"
+    package_a=$(build "$release_dir-a") || refused $?
+    package_b=$(build "$release_dir-b") || refused $?
     exe_a=$(cat "$release_dir-a/korvanta-exe.txt")
     exe_b=$(cat "$release_dir-b/korvanta-exe.txt")
     sha256sum "$exe_a" "$exe_b" "$package_a" "$package_b"
@@ -131,7 +162,7 @@ if [ "$check" -eq 1 ]; then
     package=$package_a
 else
     build_dir=$release_dir
-    package=$(build "$build_dir") || refused "$build_dir"
+    package=$(build "$build_dir") || refused $?
 fi
 
 # The program's own size: the executable without the two embedded archive blocks (each is its
@@ -152,7 +183,7 @@ mkdir -p "$dist"
 cp "$package" "$dist/"
 name=$(basename "$package")
 # With a modder's icons, a sheet of every icon of both sets to look over before shipping.
-if [ ${#art[@]} -gt 0 ]; then
+if [ ${#art_folders[@]} -gt 0 ]; then
     cp "$build_dir/payload/generated/contact-sheet.png" "$dist/${name%-win32.zip}-contact-sheet.png"
 fi
 # korvanta.exe's sum is the one of the file inside the package (signed, when it was).
@@ -162,7 +193,7 @@ fi
 } >"$dist/SHA256SUMS"
 art_report "$build_dir"
 echo "release: $dist/$name"
-if [ ${#art[@]} -gt 0 ]; then
+if [ ${#art_folders[@]} -gt 0 ]; then
     echo "release: $dist/${name%-win32.zip}-contact-sheet.png"
 fi
 cat "$dist/SHA256SUMS"

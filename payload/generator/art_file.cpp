@@ -27,6 +27,14 @@ bool IsArchiveKind(std::span<const uint8_t> bytes, const TgaFormat &listed) {
 
 } // namespace
 
+uint64_t MaxArtFileSize(const Entry &entry) {
+    // The largest icon is a 100 × 100 TGA of 32 bits, 40,044 bytes: 4 MiB leaves room a
+    // hundred times over for a colour map, an image ID, an extension area, or a PNG's
+    // metadata and colour profile. Explorer's cache grows with the pictures of its folder:
+    // 16 MiB is two hundred times the listed one's 79,360 bytes.
+    return entry.image ? uint64_t(4) << 20 : uint64_t(16) << 20;
+}
+
 std::string KindName(const TgaFormat &format) {
     return std::to_string(format.bits) + "-bit " +
            (format.type == kTgaRunLength ? "run-length" : "uncompressed") + " TGA" +

@@ -20,6 +20,9 @@ struct ArtFile {
     std::string note;           // Converted: the file's form ("PNG"); Refused: what is expected
 };
 
+// The most bytes a file for the entry may have; a larger one is refused by its size, unread.
+uint64_t MaxArtFileSize(const Entry &entry);
+
 // "24-bit uncompressed TGA with the footer".
 std::string KindName(const TgaFormat &format);
 

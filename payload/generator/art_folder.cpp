@@ -24,6 +24,20 @@ std::string PngName(const std::string &leaf) {
     return leaf.substr(0, leaf.rfind('.')) + ".png";
 }
 
+// A folder without icons, in one line rather than one "missing" per entry.
+std::string NoIcons(const std::string &where, std::vector<std::string> folders) {
+    const std::string none = where + ": none of the set's icons is in this folder";
+    if (folders.empty())
+        return none + " (names such as BigClass_1.tga or class_0.png)";
+    std::sort(folders.begin(), folders.end());
+    std::string listed;
+    for (const std::string &folder : folders)
+        listed += (listed.empty() ? "" : ", ") + folder + "/";
+    return none + ", but it holds the folder" + (folders.size() > 1 ? "s " : " ") + listed +
+           ": give the folder of the icons itself" +
+           (folders.size() == 1 ? ", such as " + InFolder(where, folders[0]) : "");
+}
+
 } // namespace
 
 ArtFolder ReadArtFolder(IconSet set, const std::string &where, const FolderListing &listing,
@@ -52,6 +66,11 @@ ArtFolder ReadArtFolder(IconSet set, const std::string &where, const FolderListi
     for (const std::string &folder : listing.folders)
         art.left_out.push_back(folder + "/");
     std::sort(art.left_out.begin(), art.left_out.end());
+    if (std::none_of(candidates.begin(), candidates.end(),
+                     [](const auto &c) { return c.first != "Thumbs.db"; })) {
+        art.problems.push_back(NoIcons(where, listing.folders));
+        return art;
+    }
 
     for (const Entry &e : entries) {
         if (e.family == Family::Directory)
@@ -73,12 +92,12 @@ ArtFolder ReadArtFolder(IconSet set, const std::string &where, const FolderListi
             continue;
         }
         const std::string &name = names[0];
-        const std::optional<std::vector<uint8_t>> bytes = read(name);
-        if (!bytes) {
-            art.problems.push_back(InFolder(where, name) + ": cannot be read");
+        const FileRead read_file = read(name, MaxArtFileSize(e));
+        if (!read_file.problem.empty()) {
+            art.problems.push_back(InFolder(where, name) + ": " + read_file.problem);
             continue;
         }
-        ArtFile file = PrepareArtFile(e, *bytes);
+        ArtFile file = PrepareArtFile(e, read_file.bytes);
         if (file.outcome == ArtOutcome::Refused) {
             art.problems.push_back(InFolder(where, name) + ": " + file.note);
             continue;

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +20,14 @@ struct FolderListing {
     std::vector<std::string> folders;
 };
 
-// The bytes of a file of the folder by its name there; nothing when it cannot be read.
-using FolderReader = std::function<std::optional<std::vector<uint8_t>>(const std::string &name)>;
+// What reading one file of the folder gave: its bytes, or why there are none.
+struct FileRead {
+    std::vector<uint8_t> bytes;
+    std::string problem; // "" when read: "a named pipe (FIFO), not a file"
+};
+
+// Reads a file of the folder by its name there; one of more than max_bytes is refused unread.
+using FolderReader = std::function<FileRead(const std::string &name, uint64_t max_bytes)>;
 
 struct ArtFolder {
     FileMap files; // by the entry's name; "Thumbs.db" only when the folder has one
@@ -33,12 +38,14 @@ struct ArtFolder {
 };
 
 // Matches the folder's names to the set's entry list and prepares every matched file.
-// `where` is the folder as the problems name it.
+// `where` is the folder as the problems name it. A folder without any of the set's icons
+// is refused in one line, which names its subfolders: most often it is the one above them.
 ArtFolder ReadArtFolder(IconSet set, const std::string &where, const FolderListing &listing,
                         const FolderReader &read);
 
 // Lists the folder on disk and reads it with ReadArtFolder; a path that is no folder is the
-// one problem.
+// one problem. Only plain files are read (a link only to one): a link to a folder, a device,
+// a pipe or nowhere is a problem of its own, and no read can block or exhaust the memory.
 ArtFolder LoadArtFolder(IconSet set, const std::filesystem::path &folder);
 
 // What the report says about the folder: where each set came from, what was converted,

@@ -223,10 +223,10 @@ struct Folder {
         for (const auto &[name, bytes] : files)
             listing.files.push_back(name);
         return ReadArtFolder(IconSet::Foreign, "/art", listing,
-                             [&](const std::string &name) -> std::optional<std::vector<uint8_t>> {
+                             [&](const std::string &name, uint64_t) -> FileRead {
                                  if (unreadable.contains(name))
-                                     return std::nullopt;
-                                 return files.at(name);
+                                     return {{}, "cannot be read"};
+                                 return {files.at(name), ""};
                              });
     }
     void Rename(const std::string &from, const std::string &to) {
@@ -283,6 +283,37 @@ TEST(ArtFolder, NamesEveryProblemAtOnce) {
         "/art/sclass_9.tga: cut short: the pixel data ends after 160 of 323 pixels",
     };
     EXPECT_EQ(art.problems, expected);
+}
+
+// The folder above the icons was answered with 321 "missing" lines, "left out: class/" the
+// only hint.
+TEST(ArtFolder, AFolderWithoutIconsIsOneProblem) {
+    struct Case {
+        const char *what;
+        FolderListing listing;
+        std::string problem;
+    };
+    const std::string none = "/art: none of the set's icons is in this folder";
+    const std::vector<Case> cases = {
+        {"the folder above the icons",
+         {{"Thumbs.db", "desktop.ini"}, {"class"}},
+         none + ", but it holds the folder class/: give the folder of the icons itself, such as "
+                "/art/class"},
+        {"the folder above both sets",
+         {{}, {"class2", "class"}},
+         none + ", but it holds the folders class/, class2/: give the folder of the icons itself"},
+        {"an empty folder", {}, none + " (names such as BigClass_1.tga or class_0.png)"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ArtFolder art = ReadArtFolder(IconSet::Foreign, "/art", c.listing,
+                                            [](const std::string &name, uint64_t) {
+                                                ADD_FAILURE() << name << " read";
+                                                return FileRead{};
+                                            });
+        EXPECT_EQ(art.problems, std::vector<std::string>{c.problem});
+        EXPECT_TRUE(art.files.empty());
+    }
 }
 
 struct Join {
