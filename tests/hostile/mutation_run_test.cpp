@@ -21,9 +21,6 @@ namespace {
 
 constexpr uint32_t kDefaultCopies = 300;
 constexpr uint32_t kDefaultSeed = 20090109;
-constexpr uint32_t kShares = 4;
-// A share this small may by chance hold only refused or only extracted copies.
-constexpr int kCopiesForTheAimCheck = 20;
 // Reported failures stop here: one fault tends to show in many copies.
 constexpr int kMaxReportedCopies = 15;
 
@@ -32,6 +29,8 @@ uint32_t FromEnvironment(const char *name, uint32_t fallback) {
     return text && *text ? static_cast<uint32_t>(std::strtoul(text, nullptr, 10)) : fallback;
 }
 
+// The copies are dealt out in turn to this many cases.
+constexpr uint32_t kShares = 4;
 class MutationRun : public ::testing::TestWithParam<uint32_t> {};
 
 TEST_P(MutationRun, DamagedCopiesOfTheForeignSet) {
@@ -83,8 +82,9 @@ TEST_P(MutationRun, DamagedCopiesOfTheForeignSet) {
         refused += results[k][0];
         extracted += results[k][1];
     }
-    // Damage that is always refused or never noticed would mean the copies miss their aim.
-    if (refused + extracted >= kCopiesForTheAimCheck) {
+    // Damage that is always refused or never noticed would mean the copies miss their aim;
+    // a share of a short run may by chance hold only one kind.
+    if (refused + extracted >= 20) {
         EXPECT_GT(refused, 0);
         EXPECT_GT(extracted, 0);
     }
