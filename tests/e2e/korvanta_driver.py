@@ -213,6 +213,10 @@ class Answer:
         return f"Answer({self.caption!r}, {self.texts!r}, icon={self.icon})"
 
 
+class Ended(AssertionError):
+    """What a wait looked for can no longer come: the program has ended."""
+
+
 class Korvanta:
     """One running korvanta.exe."""
 
@@ -223,8 +227,14 @@ class Korvanta:
 
     def wait_main(self, timeout=WAIT_LIMIT):
         """The visible main window, once it shows."""
-        self.main = self.lane.wait_for(lambda: self.lane.find_window("Korvanta"), timeout,
-                                        "main window")
+        def shown():
+            # A program that ended (a crash, a fatal error) is said at once, with its exit code.
+            if self.process.poll() is not None:
+                raise Ended(f"korvanta.exe ended ({exit_description(self.process.returncode)}) "
+                            "before its main window showed")
+            return self.lane.find_window("Korvanta")
+
+        self.main = self.lane.wait_for(shown, timeout, "main window")
         return self.main
 
     def refresh(self):
@@ -401,6 +411,8 @@ class Lane:
         while True:
             try:
                 value = probe()
+            except Ended:
+                raise
             except Exception as e:  # any failed look is "not yet"
                 error, last_failed = e, True
             else:
@@ -548,9 +560,10 @@ def game_files(names):
 
 
 class Holder:
-    """Another process that keeps a file open without sharing, as the running game does."""
+    """Another process that keeps a file open without sharing, as the running game does: until
+    it is released, or for ten times the wait limit, so that it outlives any test that holds."""
 
-    def __init__(self, lane, windows_path, ms=120000):
+    def __init__(self, lane, windows_path, ms=int(10 * WAIT_LIMIT * 1000)):
         command = [str(WINE_RUN), str(LANE), str(INSPECTOR), "hold", str(ms), windows_path]
         with tempfile.TemporaryFile() as err:
             self.process = subprocess.Popen(command, env=lane.env, cwd=LANE,

@@ -22,7 +22,6 @@
 
 #include "tests/wine/checked.h"
 #include "tests/wine/icon_kind.h"
-#include "tests/support/wait_limit.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -98,12 +97,12 @@ LONG WindowLong(HWND hwnd, int index) {
     return ZeroAllowed("GetWindowLongA", hwnd, [&] { return GetWindowLongA(hwnd, index); });
 }
 
-// A message to a window of the program under test, which may be inside a long handler: waits
-// as long as any wait of the tests, and no longer. Empty when the window does not answer in time,
-// or its thread is ending (which leaves no error).
+// A message to a window of the program under test, which may be inside a long handler, or to
+// any other window of the lane, which may never answer: never waits long. This is no verdict:
+// a text unanswered is read as the system stores it, and the driver looks again. Empty when the
+// window does not answer in time, or its thread is ending (which leaves no error).
 std::optional<DWORD_PTR> Ask(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                             UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                             UINT ms = korvanta::test::kWaitLimitMs) {
+                             UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK, UINT ms = 2000) {
     DWORD_PTR result = 0;
     SetLastError(ERROR_SUCCESS);
     if (SendMessageTimeoutA(hwnd, msg, wp, lp, flags, ms, &result))
