@@ -1,4 +1,4 @@
-# The Windows tests run under Wine on the lanes of one pool of lanes in the build tree: each lane
+# The Windows tests run under Wine on a pool of lanes in the build tree: each lane
 # a Wine prefix, a private X display and a Wine server of its own (tests/wine/wine-lane),
 # serving one test at a time. CTest hands each test a free lane when it runs with the pool's
 # resource spec file (scripts/test.sh does); without it a test takes the first free lane.

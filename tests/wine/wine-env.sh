@@ -1,6 +1,6 @@
-# A Wine environment: one Wine prefix, one X display and one Wine server, all in one folder, made on
-# first use and reused until wine_stop. Every environment owns what it started and nothing else:
-# its Xvfb picks a display no other server holds, and stopping a lane signals only the
+# A Wine environment: one Wine prefix, one X display and one Wine server, all in one folder,
+# made on first use and reused until wine_stop. Every environment owns what it started and
+# nothing else: its Xvfb picks a display no other server holds, and stopping one signals only the
 # processes recorded in its own folder, after checking they are still the ones it started.
 # Usage: source wine-env.sh; wine_init DIR; wine_ensure_display; wine_ensure_prefix
 #
