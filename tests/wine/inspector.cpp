@@ -1,7 +1,7 @@
 // The lane's eyes and hands inside Wine: lists windows with their controls, reads the
-// message box with the kind of its icon, presses buttons and runs a program to report its full exit
-// code. Texts are printed as hex of their code-page bytes, so that no console conversion touches
-// them; the Python side decodes them as GBK.
+// message box with the kind of its icon, presses buttons, runs a program to report its full exit
+// code and tells the lane's code page. Texts are printed as hex of their code-page bytes, so that
+// no console conversion touches them; the Python side decodes them as GBK.
 //
 // The program under test creates and destroys its windows while it is looked at, so every call
 // is checked (tests/wine/checked.h). A window that goes away while the listing reads it is left
@@ -383,6 +383,12 @@ int Foreground(HWND hwnd) {
     return kRefused;
 }
 
+// The system's ANSI code page, which a lane sets through its locale.
+int CodePage() {
+    std::printf("{\"acp\":%u}\n", GetACP());
+    return kDone;
+}
+
 // GetSysColor cannot fail: an index it does not know gives black.
 int SystemColour(int index) {
     const COLORREF c = GetSysColor(index);
@@ -406,6 +412,8 @@ int Dispatch(int argc, char **argv) {
         return ReportIcon(Target(argv[2]));
     if (verb == "foreground" && argc == 3)
         return Foreground(Target(argv[2]));
+    if (verb == "codepage" && argc == 2)
+        return CodePage();
     if (verb == "syscolor" && argc == 3)
         return SystemColour(static_cast<int>(Number(argv[2])));
     if (verb == "hold" && argc == 4)
@@ -435,9 +443,10 @@ int main(int argc, char **argv) {
     try {
         code = Dispatch(argc, argv);
     } catch (const BadArguments &) {
-        std::fprintf(stderr, "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
-                             " send HWND MSG WP LP | icon HWND | foreground HWND | syscolor INDEX"
-                             " | hold MS PATH | run MS PROGRAM [ARGS]\n");
+        std::fprintf(
+            stderr, "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
+                    " send HWND MSG WP LP | icon HWND | foreground HWND | codepage | syscolor INDEX"
+                    " | hold MS PATH | run MS PROGRAM [ARGS]\n");
         code = kBadArguments;
     } catch (const NoSuchWindow &e) {
         std::fprintf(stderr, "inspector: no such window %lu\n", HandleNumber(e.hwnd));
