@@ -32,7 +32,7 @@ namespace {
 using test::ChildProcess;
 using test::PollUntil;
 
-constexpr char kMainTitle[] = "Korvanta";
+constexpr wchar_t kMainTitle[] = L"Korvanta";
 constexpr DWORD kTimeoutMs = 60000;
 
 struct Options {
@@ -120,7 +120,7 @@ private:
     // Process creation until the window is visible; the window is found hidden first, since
     // both programs create it before they show it. The program's CPU time is all it has had
     // by then (it is idle once its window shows), read after the clock has stopped.
-    bool StartUntilVisible(ChildProcess &child, const std::string &exe, const char *title,
+    bool StartUntilVisible(ChildProcess &child, const std::string &exe, const wchar_t *title,
                            HWND &window, Cost &cost) {
         const double server_cpu = server_unix_.CpuMilliseconds();
         Stopwatch watch;
@@ -135,7 +135,7 @@ private:
         cost.ms = watch.Milliseconds();
         cost.server_cpu_ms = server_unix_.CpuMilliseconds() - server_cpu;
         if (!shown)
-            return Fail(std::string("no visible window: ") + title);
+            return Fail("no visible window: " + test::Utf8(title));
         UnixProcess program;
         if (!program.Find(BaseName(exe)))
             return Fail("cannot find the Unix process of " + exe);

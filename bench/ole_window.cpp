@@ -15,14 +15,14 @@ using korvanta::bench::kOleWindowTitle;
 
 constexpr int kWidth = 276;
 constexpr int kHeight = 201;
-constexpr char kClassName[] = "KorvantaOleWindow";
+constexpr wchar_t kClassName[] = L"KorvantaOleWindow";
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DESTROY) {
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 struct Control {
@@ -48,18 +48,18 @@ constexpr Control kControls[] = {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     OleInitialize(nullptr);
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
-    if (!RegisterClassA(&wc))
+    if (!RegisterClassW(&wc))
         return 1;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
     HWND hwnd =
-        CreateWindowExA(0, kClassName, kOleWindowTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x,
+        CreateWindowExW(0, kClassName, kOleWindowTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x,
                         y, kWidth, kHeight, nullptr, nullptr, instance, nullptr);
     if (!hwnd)
         return 1;

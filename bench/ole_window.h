@@ -3,6 +3,6 @@
 
 namespace korvanta::bench {
 
-inline constexpr char kOleWindowTitle[] = "Korvanta OLE baseline";
+inline constexpr wchar_t kOleWindowTitle[] = L"Korvanta OLE baseline";
 
 } // namespace korvanta::bench

@@ -72,15 +72,43 @@ function(korvanta_scratch_drive_test name)
     korvanta_on_lane(${name} TIMEOUT ${ARG_TIMEOUT} COST ${ARG_COST})
 endfunction()
 
-# A Python module of end-to-end tests, named PREFIX.MODULE, run on a lane from the calling
-# folder with the lane's helpers (tests/e2e) importable. Real input goes to whichever window
-# has the focus on the lane's display, so the lane is the module's alone while it runs.
+# A test whose COMMAND (wine PROGRAM ... or exec COMMAND ...) runs on a lane of the code page
+# given: 936 (the default) on the pool's lanes, 950, 1252 or 65001 on the pool's one lane of that
+# code page (tests/wine/wine-lane), which its tests take in turn. Such a test still counts
+# against the pool's lanes, so that no more Wine lanes run at once than the pool has.
+function(korvanta_lane_test name)
+    cmake_parse_arguments(ARG "" "CODE_PAGE;TIMEOUT;COST;WORKING_DIRECTORY" "COMMAND" ${ARGN})
+    if(NOT ARG_WORKING_DIRECTORY)
+        set(ARG_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    endif()
+    if(NOT ARG_CODE_PAGE OR ARG_CODE_PAGE EQUAL 936)
+        add_test(NAME ${name} COMMAND ${KORVANTA_LANE} ${ARG_COMMAND}
+                 WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY})
+        korvanta_on_lane(${name} TIMEOUT ${ARG_TIMEOUT} COST ${ARG_COST})
+        return()
+    endif()
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT ${KORVANTA_LIMIT_CASE})
+    endif()
+    add_test(NAME ${name} COMMAND ${KORVANTA_LANE} --code-page ${ARG_CODE_PAGE} ${ARG_COMMAND}
+             WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS lanes:1
+                         RESOURCE_LOCK korvanta-lane-cp${ARG_CODE_PAGE} TIMEOUT ${ARG_TIMEOUT})
+    if(ARG_COST)
+        set_tests_properties(${name} PROPERTIES COST ${ARG_COST})
+    endif()
+endfunction()
+
+# A Python module of end-to-end tests, named PREFIX.MODULE, run on a lane (of CODE_PAGE, 936
+# unless given) from the calling folder with the lane's helpers (tests/e2e) importable. Real
+# input goes to whichever window has the focus on the lane's display, so the lane is the
+# module's alone while it runs.
 function(korvanta_e2e_module prefix module)
-    cmake_parse_arguments(ARG "" "COST" "" ${ARGN})
+    cmake_parse_arguments(ARG "" "COST;CODE_PAGE" "" ${ARGN})
     find_package(Python3 REQUIRED COMPONENTS Interpreter)
-    add_test(NAME ${prefix}.${module}
-             COMMAND ${KORVANTA_LANE} exec ${Python3_EXECUTABLE} -m unittest -v ${module}
-             WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
-    korvanta_on_lane(${prefix}.${module} TIMEOUT ${KORVANTA_LIMIT_SUITE} COST ${ARG_COST})
+    korvanta_lane_test(${prefix}.${module} CODE_PAGE ${ARG_CODE_PAGE}
+                       TIMEOUT ${KORVANTA_LIMIT_SUITE} COST ${ARG_COST}
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+                       COMMAND exec ${Python3_EXECUTABLE} -m unittest -v ${module})
     set_tests_properties(${prefix}.${module} PROPERTIES ENVIRONMENT "${KORVANTA_E2E_ENVIRONMENT}")
 endfunction()

@@ -4,8 +4,9 @@ bytes depend only on its inputs.
 
 Every entry has the same fixed time (the last commit's, or SOURCE_DATE_EPOCH), DOS as its
 maker with no attributes, and the entries go in one fixed order, so two builds of the same
-sources give the same file. The texts get CRLF line ends for Notepad; the guide is GBK, the
-code page of a Chinese Windows.
+sources give the same file. The texts get CRLF line ends for Notepad; the guide is UTF-8 with
+a byte-order mark, which Notepad reads right whatever the system's code page (GBK would read
+right only on a Chinese Windows of code page 936).
 """
 import argparse
 import os
@@ -34,8 +35,9 @@ def entry_epoch(source_root: Path) -> int:
 
 
 def windows_text(text: str, encoding: str) -> bytes:
+    """The text with CRLF line ends in `encoding`; "utf-8-sig" puts the byte-order mark first."""
     text = text.replace("\r\n", "\n")
-    # Strict: a character the code page lacks must stop the build, not turn into '?'.
+    # Strict: a character the encoding lacks must stop the build, not turn into '?'.
     return text.replace("\n", "\r\n").encode(encoding, errors="strict")
 
 
@@ -50,7 +52,7 @@ def main() -> int:
     guide = (HERE / "README-zh.txt").read_text(encoding="utf-8").replace("@VERSION@", args.version)
     entries = [
         ("korvanta.exe", args.exe.read_bytes()),
-        ("README-zh.txt", windows_text(guide, "gbk")),
+        ("README-zh.txt", windows_text(guide, "utf-8-sig")),
         ("LICENSE.txt", windows_text((args.source / "LICENSE").read_text(encoding="utf-8"), "ascii")),
         ("THIRD-PARTY.txt",
          windows_text((HERE / "THIRD-PARTY.txt").read_text(encoding="utf-8"), "ascii")),

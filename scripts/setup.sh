@@ -70,10 +70,18 @@ if [ -n "$missing" ]; then
   as_root env DEBIAN_FRONTEND=noninteractive apt-get "${APT_WAIT[@]}" install -y -qq --no-install-recommends $missing >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
-  log "generating the zh_CN.UTF-8 locale"
-  as_root sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+# The Wine lanes' code pages come from these locales (tests/wine/wine-env.sh): zh_CN gives 936,
+# zh_TW 950, en_US 1252, and hi_IN as the character type 65001.
+missing_locales=()
+for name in zh_CN en_US zh_TW hi_IN; do
+  locale -a 2>/dev/null | grep -qix "$name.utf8" || missing_locales+=("$name")
+done
+if [ "${#missing_locales[@]}" -gt 0 ]; then
+  log "generating the locales: ${missing_locales[*]/%/.UTF-8}"
+  for name in "${missing_locales[@]}"; do
+    as_root sed -i "s/^# *$name.UTF-8 UTF-8/$name.UTF-8 UTF-8/" /etc/locale.gen
+    grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen || echo "$name.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+  done
   as_root locale-gen >/dev/null
 fi
 

@@ -141,8 +141,10 @@ class WineFailure(AssertionError):
         return text if "\n" not in text else "\n    " + text.replace("\n", "\n    ")
 
 
-def gbk(hex_text):
-    return bytes.fromhex(hex_text).decode("gbk")
+def shown_text(hex_text):
+    """A text as the inspector hands it over: read as UTF-16, the characters on the screen
+    whatever the lane's code page, and sent as hex of its UTF-8 bytes."""
+    return bytes.fromhex(hex_text).decode("utf-8")
 
 
 def display():
@@ -155,7 +157,7 @@ class Window:
         self.record = record
         self.hwnd = record["hwnd"]
         self.cls = record["class"]
-        self.text = gbk(record["text"])
+        self.text = shown_text(record["text"])
         self.style = record["style"]
         self.exstyle = record["exstyle"]
         self.rect = record["rect"]

@@ -1,5 +1,7 @@
 #include "tests/faults/fault_seam.h"
 
+#include "tests/support/windows.h"
+
 #include <io.h>
 
 #include <cstdio>
@@ -235,7 +237,7 @@ int __cdecl StandInAccess(const char *name, int mode) {
 }
 
 int WINAPI StandInMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT flags) {
-    seam.boxes.push_back({text ? text : "", caption ? caption : "", flags});
+    seam.boxes.push_back({AsShown(text ? text : ""), AsShown(caption ? caption : ""), flags});
     return IDOK;
 }
 

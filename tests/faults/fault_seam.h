@@ -66,10 +66,11 @@ bool InstallFaultSeam(std::string &missing);
 void Arm(const FaultPlan &plan);
 std::vector<CallRecord> Disarm();
 
-// Message boxes shown while the seam is installed are recorded instead of shown.
+// Message boxes shown while the seam is installed are recorded instead of shown, with their
+// texts as the box would show them.
 struct ShownBox {
-    std::string text;
-    std::string caption;
+    std::wstring text;
+    std::wstring caption;
     UINT flags;
 };
 std::vector<ShownBox> TakeShownBoxes();

@@ -17,6 +17,7 @@
 #include "tests/faults/fault_seam.h"
 #include "tests/support/files.h"
 #include "tests/support/program_answers.h"
+#include "tests/support/windows.h"
 #include "tests/support/zip_entries.h"
 
 #include <windows.h>
@@ -28,6 +29,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <random>
 #include <string>
 #include <vector>
@@ -228,19 +230,20 @@ public:
         const ShownBox &box = o.boxes[0];
         const UINT icon = box.flags & MB_ICONMASK;
         const bool success = box.text == kSuccess && icon == 0;
-        const char *failed = action == Action::Replace ? kReplaceFailed : kRestoreFailed;
-        const bool failure =
-            box.text.compare(0, std::strlen(failed), failed) == 0 && icon == MB_ICONERROR;
+        const std::wstring_view failed =
+            action == Action::Replace ? kReplaceFailed : kRestoreFailed;
+        const bool failure = box.text.starts_with(failed) && icon == MB_ICONERROR;
         const bool no_backup =
             action == Action::Restore && box.text == kNoBackup && icon == MB_ICONASTERISK;
         if (success && !SuccessState(action, o))
             return "says success, but the folders are not as a success leaves them";
         if (!again)
-            return success || failure || no_backup ? "" : "an unexpected message: " + box.text;
+            return success || failure || no_backup ? ""
+                                                   : "an unexpected message: " + Utf8(box.text);
         // Run again without faults: it succeeds, or finds no backup with the icons in place.
         if (success || (no_backup && !o.aside && o.icon == own_))
             return "";
-        return "the action run again without faults does not succeed: " + box.text;
+        return "the action run again without faults does not succeed: " + Utf8(box.text);
     }
 
 private:

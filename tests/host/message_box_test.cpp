@@ -58,7 +58,7 @@ protected:
 
 TEST_F(MessageBoxOnScreen, ReplaceNoticeHasTheDefaultCaptionOneOkAndNoIcon) {
     int32_t result = -1;
-    BoxView view = Show([] { return ShowMessage(test::kSuccess); }, IDOK, result);
+    BoxView view = Show([] { return ShowMessage("替换成功"); }, IDOK, result);
     ASSERT_TRUE(view.found);
     EXPECT_EQ(view.caption, test::kDefaultCaption);
     EXPECT_EQ(view.text, test::kSuccess);
@@ -112,17 +112,17 @@ TEST_F(MessageBoxOnScreen, CaptionsAndRenderedValues) {
                                TypedValue::Text(caption));
         };
     };
-    EXPECT_EQ(Show(with_caption("标题"), IDOK, result).caption, "标题");
+    EXPECT_EQ(Show(with_caption("标题"), IDOK, result).caption, L"标题");
     // An absent caption shows as an empty title, not the platform's own "错误".
     BoxView absent = Show(with_caption(nullptr), IDOK, result);
     EXPECT_TRUE(absent.found && absent.caption.empty());
 
     test::OwnedBlock block({'z', 'i', 'p'});
-    const std::pair<TypedValue, const char *> cases[] = {
-        {TypedValue::Integer(42), "42"},
-        {TypedValue::Float(1234567.0f), "1.23457e+06"},
-        {TypedValue::DateTime(41598.0 + 8.5 / 24), "2013年11月20日8时30分"},
-        {TypedValue::Block(block.get()), ""},
+    const std::pair<TypedValue, const wchar_t *> cases[] = {
+        {TypedValue::Integer(42), L"42"},
+        {TypedValue::Float(1234567.0f), L"1.23457e+06"},
+        {TypedValue::DateTime(41598.0 + 8.5 / 24), L"2013年11月20日8时30分"},
+        {TypedValue::Block(block.get()), L""},
     };
     for (const auto &[message, shown] : cases) {
         BoxView view = Show([&] { return ShowMessage(message, {}, {}); }, IDOK, result);

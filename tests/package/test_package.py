@@ -52,20 +52,37 @@ class ShippedExe(unittest.TestCase):
 
 
 class PackageEntries(unittest.TestCase):
-    def test_entries_in_order_without_attributes(self):
+    @classmethod
+    def setUpClass(cls):
         with tempfile.TemporaryDirectory() as tmp:
             out = Path(tmp) / "korvanta-test-win32.zip"
             subprocess.run([sys.executable, SOURCE / "package/make_package.py", "--exe", EXE,
                             "--version", "0.0.0", "--source", SOURCE, "--out", out],
                            check=True, timeout=RUN_LIMIT)
             with zipfile.ZipFile(out) as z:
-                entries = z.infolist()
-                self.assertEqual([e.filename for e in entries],
-                                 ["korvanta.exe", "README-zh.txt", "LICENSE.txt",
-                                  "THIRD-PARTY.txt"])
-                for e in entries:
-                    self.assertEqual((e.create_system, e.external_attr), (0, 0), e.filename)
-                self.assertEqual(z.read("korvanta.exe"), EXE.read_bytes())
+                cls.entries = z.infolist()
+                cls.contents = {e.filename: z.read(e) for e in cls.entries}
+
+    def test_entries_in_order_without_attributes(self):
+        self.assertEqual([e.filename for e in self.entries],
+                         ["korvanta.exe", "README-zh.txt", "LICENSE.txt", "THIRD-PARTY.txt"])
+        for e in self.entries:
+            self.assertEqual((e.create_system, e.external_attr), (0, 0), e.filename)
+        self.assertEqual(self.contents["korvanta.exe"], EXE.read_bytes())
+
+    def test_guide_is_utf8_with_a_byte_order_mark_and_crlf_lines(self):
+        # Notepad reads a UTF-8 file with the mark right on every code page; GBK only on 936.
+        guide = self.contents["README-zh.txt"]
+        self.assertEqual(guide[:3], b"\xef\xbb\xbf")
+        body = guide[3:]
+        self.assertNotIn(b"\xef\xbb\xbf", body)
+        lines = body.split(b"\r\n")
+        self.assertGreater(len(lines), 10)
+        self.assertFalse([n for n, line in enumerate(lines, 1) if b"\n" in line or b"\r" in line],
+                         "line ends other than CRLF")
+        source = (SOURCE / "package/README-zh.txt").read_text(encoding="utf-8")
+        self.assertEqual(body.decode("utf-8"),
+                         source.replace("@VERSION@", "0.0.0").replace("\n", "\r\n"))
 
 
 class Signing(unittest.TestCase):

@@ -84,7 +84,7 @@ Child::Child(const char *scenario, const char *current_directory, const char *pr
     process_.Start(command, current_directory);
 }
 
-HWND Child::WaitForWindow(const char *class_name, const char *caption, bool visible) {
+HWND Child::WaitForWindow(const char *class_name, const wchar_t *caption, bool visible) {
     return process_.WaitForWindow(class_name, caption, visible, test::kWaitLimitMs);
 }
 

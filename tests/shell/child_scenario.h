@@ -29,7 +29,7 @@ public:
 
     // The child's top-level window of the class with the caption, waited for (null on
     // timeout); `visible` asks for one that is shown.
-    HWND WaitForWindow(const char *class_name, const char *caption, bool visible = false);
+    HWND WaitForWindow(const char *class_name, const wchar_t *caption, bool visible = false);
     // Waits for the end and gives the exit code.
     DWORD WaitForExit();
     bool MarkerExists() const;
@@ -48,8 +48,8 @@ private:
 // What the fatal error box said and how the process ended.
 struct FatalBoxReport {
     bool box_found = false;
-    std::string caption;
-    std::string text;
+    std::wstring caption;
+    std::wstring text;
     bool has_owner = true;
     bool program_window_enabled = true; // every program window of the child, while the box is up
     DWORD exit_code = 0;

@@ -19,12 +19,6 @@ std::string ClassOf(HWND h) {
     return buf;
 }
 
-std::string TextOf(HWND h) {
-    char buf[512] = {};
-    GetWindowTextA(h, buf, sizeof buf);
-    return buf;
-}
-
 RECT ChildRect(HWND child) {
     RECT rc;
     GetWindowRect(child, &rc);
@@ -35,7 +29,7 @@ RECT ChildRect(HWND child) {
 TEST_F(MainWindowTest, TitleStyleOuterSizeAndCentre) {
     HWND w = Hwnd(kMainWindow);
     ASSERT_TRUE(w);
-    EXPECT_EQ(TextOf(w), "Korvanta");
+    EXPECT_EQ(test::WindowText(w), L"Korvanta");
     EXPECT_EQ(ClassOf(w), "KorvantaForm");
     EXPECT_TRUE(IsWindowVisible(w));
     RECT rc;
@@ -65,16 +59,16 @@ TEST_F(MainWindowTest, UnitsWithClassesIdsRectanglesAndTexts) {
         const char *cls;
         int id;
         RECT rect;
-        const char *text;
+        const wchar_t *text;
     };
     const Expected units[] = {
         {kLabel1,
          "KorvantaLabel",
          140,
          {16, 24, 248, 72},
-         "  玩腻国服的小盆友们,来体验体验外服的,\r\n\r\n军衔图标吧。"},
-        {kButton2, "Button", 130, {144, 104, 240, 152}, "恢复(&N)"},
-        {kButton1, "Button", 120, {24, 104, 112, 152}, "替换(&Y)"},
+         L"  玩腻国服的小盆友们,来体验体验外服的,\r\n\r\n军衔图标吧。"},
+        {kButton2, "Button", 130, {144, 104, 240, 152}, L"恢复(&N)"},
+        {kButton1, "Button", 120, {24, 104, 112, 152}, L"替换(&Y)"},
     };
     for (const Expected &e : units) {
         HWND h = Hwnd(e.unit);
@@ -87,7 +81,7 @@ TEST_F(MainWindowTest, UnitsWithClassesIdsRectanglesAndTexts) {
         EXPECT_EQ(rc.top, e.rect.top) << e.id;
         EXPECT_EQ(rc.right, e.rect.right) << e.id;
         EXPECT_EQ(rc.bottom, e.rect.bottom) << e.id;
-        EXPECT_EQ(TextOf(h), e.text);
+        EXPECT_EQ(test::WindowText(h), e.text);
         EXPECT_TRUE(IsWindowVisible(h)) << e.id;
         EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(h, WM_GETFONT, 0, 0)),
                   GetStockObject(DEFAULT_GUI_FONT));

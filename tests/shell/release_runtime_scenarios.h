@@ -11,7 +11,7 @@ constexpr std::size_t kRefusedSize = SIZE_MAX / 2;
 
 struct Scenario {
     const char *name;
-    const char *message; // after "错误信息：" in the box; null: the refused allocation's
+    const wchar_t *message; // after "错误信息：" in the box; null: the refused allocation's
 };
 
 // GoogleTest names a case's scenario by this.
@@ -24,25 +24,25 @@ inline void PrintTo(const Scenario &scenario, std::ostream *out) {
 // every throw helper the program replaces, called directly.
 inline constexpr Scenario kScenarios[] = {
     {"operator-new", nullptr},
-    {"vector-at", "vector::_M_range_check: __n (which is %zu) >= this->size() (which is %zu)"},
-    {"empty-function", "std::bad_function_call"},
-    {"string-too-long", "basic_string::_M_create"},
-    {"bad_exception", "std::bad_exception"},
-    {"bad_alloc", "std::bad_alloc"},
-    {"bad_array_new_length", "std::bad_array_new_length"},
-    {"bad_cast", "std::bad_cast"},
-    {"bad_typeid", "std::bad_typeid"},
-    {"bad_function_call", "std::bad_function_call"},
-    {"logic_error", "logic"},
-    {"domain_error", "domain"},
-    {"invalid_argument", "argument"},
-    {"length_error", "length"},
-    {"out_of_range", "range"},
-    {"out_of_range_fmt", "index %zu"},
-    {"runtime_error", "runtime"},
-    {"range_error", "range error"},
-    {"overflow_error", "overflow"},
-    {"underflow_error", "underflow"},
+    {"vector-at", L"vector::_M_range_check: __n (which is %zu) >= this->size() (which is %zu)"},
+    {"empty-function", L"std::bad_function_call"},
+    {"string-too-long", L"basic_string::_M_create"},
+    {"bad_exception", L"std::bad_exception"},
+    {"bad_alloc", L"std::bad_alloc"},
+    {"bad_array_new_length", L"std::bad_array_new_length"},
+    {"bad_cast", L"std::bad_cast"},
+    {"bad_typeid", L"std::bad_typeid"},
+    {"bad_function_call", L"std::bad_function_call"},
+    {"logic_error", L"logic"},
+    {"domain_error", L"domain"},
+    {"invalid_argument", L"argument"},
+    {"length_error", L"length"},
+    {"out_of_range", L"range"},
+    {"out_of_range_fmt", L"index %zu"},
+    {"runtime_error", L"runtime"},
+    {"range_error", L"range error"},
+    {"overflow_error", L"overflow"},
+    {"underflow_error", L"underflow"},
 };
 
 } // namespace korvanta::release_runtime

@@ -92,7 +92,7 @@ const ChildScenarioEntry kSelfClosing("self-closing", [] {
 
 TEST(ShellProcess, ClosingTheWindowEndsWithExitCodeZeroAndReleasesGameRoot) {
     Child child("program");
-    HWND w = child.WaitForWindow("KorvantaForm", "Korvanta", true);
+    HWND w = child.WaitForWindow("KorvantaForm", L"Korvanta", true);
     ASSERT_TRUE(w);
     PostMessageA(w, WM_CLOSE, 0, 0);
     EXPECT_EQ(child.WaitForExit(), 0u);
@@ -101,7 +101,7 @@ TEST(ShellProcess, ClosingTheWindowEndsWithExitCodeZeroAndReleasesGameRoot) {
 
 TEST(ShellProcess, TheExitRoutineRunsOnceAfterTheWindowIsGone) {
     Child child("marked-program");
-    HWND w = child.WaitForWindow("KorvantaForm", "Korvanta", true);
+    HWND w = child.WaitForWindow("KorvantaForm", L"Korvanta", true);
     ASSERT_TRUE(w);
     EXPECT_FALSE(child.MarkerExists());
     PostMessageA(w, WM_CLOSE, 0, 0);
@@ -313,9 +313,9 @@ const ChildScenarioEntry kClickDuringBox("click-during-box", [] {
     });
 });
 
-void ExpectFatal(const FatalBoxReport &r, const std::string &text) {
+void ExpectFatal(const FatalBoxReport &r, const std::wstring &text) {
     ASSERT_TRUE(r.box_found);
-    EXPECT_EQ(r.caption, "错误");
+    EXPECT_EQ(r.caption, L"错误");
     EXPECT_EQ(r.text, text);
     EXPECT_FALSE(r.has_owner);
     EXPECT_TRUE(r.program_window_enabled);
@@ -325,12 +325,12 @@ void ExpectFatal(const FatalBoxReport &r, const std::string &text) {
 
 TEST(ShellProcess, MissingStartWindowIsFatal) {
     ExpectFatal(RunFatalScenario("missing-window"),
-                "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+                L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
 }
 
 TEST(ShellProcess, FailedAllocationNamesTheByteCount) {
     ExpectFatal(RunFatalScenario("allocation"),
-                "运行时出错!\r\n\r\n错误信息：分配 4096 字节内存失败!\r\n");
+                L"运行时出错!\r\n\r\n错误信息：分配 4096 字节内存失败!\r\n");
 }
 
 // Compiled as korvanta.exe is, the runtime's throwing paths end in the same report.
@@ -338,13 +338,13 @@ class ReleaseRuntime : public testing::TestWithParam<release_runtime::Scenario> 
 
 TEST_P(ReleaseRuntime, FailureIsFatal) {
     const release_runtime::Scenario &scenario = GetParam();
-    std::string message =
+    std::wstring message =
         scenario.message
             ? scenario.message
-            : "分配 " + std::to_string(static_cast<unsigned>(release_runtime::kRefusedSize)) +
-                  " 字节内存失败!";
+            : L"分配 " + std::to_wstring(static_cast<unsigned>(release_runtime::kRefusedSize)) +
+                  L" 字节内存失败!";
     ExpectFatal(RunFatalScenario(scenario.name, "shell_release_runtime_child.exe"),
-                "运行时出错!\r\n\r\n错误信息：" + message + "\r\n");
+                L"运行时出错!\r\n\r\n错误信息：" + message + L"\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, ReleaseRuntime, testing::ValuesIn(release_runtime::kScenarios),
@@ -357,46 +357,46 @@ INSTANTIATE_TEST_SUITE_P(Paths, ReleaseRuntime, testing::ValuesIn(release_runtim
                          });
 
 TEST(ShellProcess, CodeWithoutMessage) {
-    ExpectFatal(RunFatalScenario("code-only"), "运行时出错!\r\n\r\n错误代码：5\r\n\r\n");
+    ExpectFatal(RunFatalScenario("code-only"), L"运行时出错!\r\n\r\n错误代码：5\r\n\r\n");
 }
 
 // The box text was built on the heap, so with memory gone there was no box and no exit code -1.
 TEST(ShellProcess, TheReportNeedsNoMemory) {
     ExpectFatal(RunFatalScenario("no-memory-left"),
-                "运行时出错!\r\n\r\n错误代码：7\r\n\r\n错误信息：内存已耗尽\r\n");
+                L"运行时出错!\r\n\r\n错误代码：7\r\n\r\n错误信息：内存已耗尽\r\n");
 }
 
 TEST(ShellProcess, EventOfAWindowThatIsNotLoaded) {
     ExpectFatal(RunFatalScenario("event-window"),
-                "运行时出错!\r\n\r\n错误信息：未找到引发事件的窗口\r\n");
+                L"运行时出错!\r\n\r\n错误信息：未找到引发事件的窗口\r\n");
 }
 
 TEST(ShellProcess, EventOfAUnitTheWindowDoesNotHave) {
     ExpectFatal(RunFatalScenario("event-unit"),
-                "运行时出错!\r\n\r\n错误信息：未找到引发事件的窗口组件\r\n");
+                L"运行时出错!\r\n\r\n错误信息：未找到引发事件的窗口组件\r\n");
 }
 
 TEST(ShellProcess, ContentOfAWindowThatIsNotLoaded) {
     ExpectFatal(RunFatalScenario("content-not-loaded"),
-                "运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n");
+                L"运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n");
 }
 
 TEST(ShellProcess, ContentOfAControlThatIsGone) {
     ExpectFatal(RunFatalScenario("content-gone"),
-                "运行时出错!\r\n\r\n错误信息：指定窗口尚未载入\r\n");
+                L"运行时出错!\r\n\r\n错误信息：指定窗口尚未载入\r\n");
 }
 
 TEST(ShellProcess, AnUnreadableWindowDescriptionIsFatal) {
     FatalBoxReport r = RunFatalScenario("broken-description");
     ASSERT_TRUE(r.box_found);
-    EXPECT_EQ(r.text, "运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n");
+    EXPECT_EQ(r.text, L"运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n");
     EXPECT_EQ(r.exit_code, 0xFFFFFFFFu);
     EXPECT_FALSE(r.exit_routine_ran); // not registered yet
 }
 
 TEST(ShellProcess, NoHandlerRunsAfterAFatalError) {
     Child child("click-during-box");
-    HWND box = child.WaitForWindow("#32770", "错误", true);
+    HWND box = child.WaitForWindow("#32770", L"错误", true);
     ASSERT_TRUE(box);
     test::PressBoxButton(box, IDOK);
     EXPECT_EQ(child.WaitForExit(), 0xFFFFFFFFu);

@@ -201,7 +201,7 @@ TEST(ZipUnitFatal, AUnitThatIsNotLoadedOrNotAZipUnit) {
     for (const char *scenario : {"zip-not-loaded", "zip-not-a-zip-unit"}) {
         child_test::FatalBoxReport r = child_test::RunFatalScenario(scenario);
         ASSERT_TRUE(r.box_found) << scenario;
-        EXPECT_EQ(r.text, "运行时出错!\r\n\r\n错误信息：指定窗口或窗口组件不存在或尚未载入\r\n");
+        EXPECT_EQ(r.text, L"运行时出错!\r\n\r\n错误信息：指定窗口或窗口组件不存在或尚未载入\r\n");
         EXPECT_EQ(r.exit_code, 0xFFFFFFFFu) << scenario;
     }
 }

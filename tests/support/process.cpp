@@ -48,7 +48,7 @@ void ChildProcess::Release() {
     pid_ = 0;
 }
 
-HWND ChildProcess::WaitForWindow(const char *class_name, const char *caption, bool visible,
+HWND ChildProcess::WaitForWindow(const char *class_name, const wchar_t *caption, bool visible,
                                  DWORD timeout_ms) const {
     HWND found = nullptr;
     PollUntil(*this, timeout_ms, 50,

@@ -35,7 +35,7 @@ public:
     void Release();
     // The child's top-level window of the class with the caption (null: any), waited for;
     // `visible` asks for one that is shown. Null when the child ends or timeout_ms pass first.
-    HWND WaitForWindow(const char *class_name, const char *caption, bool visible,
+    HWND WaitForWindow(const char *class_name, const wchar_t *caption, bool visible,
                        DWORD timeout_ms) const;
 
 private:

@@ -3,6 +3,7 @@
 #include "tests/support/wait_limit.h"
 
 #include <cstring>
+#include <cwchar>
 #include <optional>
 
 namespace korvanta::test {
@@ -16,15 +17,15 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM lp) {
     return owner != pid || (*visit)(hwnd);
 }
 
-bool Matches(HWND hwnd, const char *class_name, const char *caption, bool visible) {
-    char text[256] = {};
+bool Matches(HWND hwnd, const char *class_name, const wchar_t *caption, bool visible) {
+    char kind[256] = {};
     if (class_name &&
-        (!GetClassNameA(hwnd, text, sizeof text) || std::strcmp(text, class_name) != 0))
+        (!GetClassNameA(hwnd, kind, sizeof kind) || std::strcmp(kind, class_name) != 0))
         return false;
     if (caption) {
-        text[0] = '\0';
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (std::strcmp(text, caption) != 0)
+        wchar_t text[256] = {};
+        GetWindowTextW(hwnd, text, sizeof text / sizeof text[0]);
+        if (std::wcscmp(text, caption) != 0)
             return false;
     }
     return !visible || IsWindowVisible(hwnd);
@@ -33,15 +34,9 @@ bool Matches(HWND hwnd, const char *class_name, const char *caption, bool visibl
 // A window of another thread may be inside a long handler: it is given as long as any wait.
 std::optional<LRESULT> Ask(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wp, lp, SMTO_ABORTIFHUNG, kWaitLimitMs, &result))
+    if (!SendMessageTimeoutW(window, message, wp, lp, SMTO_ABORTIFHUNG, kWaitLimitMs, &result))
         return std::nullopt;
     return static_cast<LRESULT>(result);
-}
-
-std::string TextOf(HWND window) {
-    char text[4096];
-    const auto copied = Ask(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return copied ? std::string(text, static_cast<size_t>(*copied)) : std::string();
 }
 
 BOOL CALLBACK ReadBoxControl(HWND control, LPARAM out) {
@@ -58,7 +53,7 @@ BOOL CALLBACK ReadBoxControl(HWND control, LPARAM out) {
         // The box always has an icon control; without an icon it holds none.
         view.icon = view.icon || Ask(control, STM_GETICON, 0, 0).value_or(0) != 0;
     } else {
-        view.text = TextOf(control);
+        view.text = WindowText(control);
     }
     return TRUE;
 }
@@ -70,7 +65,7 @@ void ForEachProcessWindow(DWORD pid, const std::function<bool(HWND)> &visit) {
     EnumWindows(&Visit, reinterpret_cast<LPARAM>(&request));
 }
 
-HWND FindProcessWindow(DWORD pid, const char *class_name, const char *caption, bool visible) {
+HWND FindProcessWindow(DWORD pid, const char *class_name, const wchar_t *caption, bool visible) {
     HWND found = nullptr;
     ForEachProcessWindow(pid, [&](HWND hwnd) {
         if (!Matches(hwnd, class_name, caption, visible))
@@ -81,13 +76,37 @@ HWND FindProcessWindow(DWORD pid, const char *class_name, const char *caption, b
     return found;
 }
 
+std::wstring WindowText(HWND window) {
+    wchar_t text[4096];
+    const auto copied =
+        Ask(window, WM_GETTEXT, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(text));
+    return copied ? std::wstring(text, static_cast<size_t>(*copied)) : std::wstring();
+}
+
+std::wstring AsShown(const char *ansi) {
+    std::wstring text(std::strlen(ansi), L'\0');
+    text.resize(
+        static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi, static_cast<int>(text.size()),
+                                                text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::string Utf8(const std::wstring &text) {
+    const int length = static_cast<int>(text.size());
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(
+        static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), length, bytes.data(),
+                                                static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
 HWND FindMessageBox(DWORD pid) {
     return FindProcessWindow(pid, "#32770", nullptr, true);
 }
 
 MessageBoxView ReadMessageBox(HWND box) {
     MessageBoxView view;
-    view.caption = TextOf(box);
+    view.caption = WindowText(box);
     view.owned = GetWindow(box, GW_OWNER) != nullptr;
     view.topmost = (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     EnumChildWindows(box, &ReadBoxControl, reinterpret_cast<LPARAM>(&view));

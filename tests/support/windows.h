@@ -1,6 +1,7 @@
 #pragma once
 // Windows of another process or thread, found and read from outside it as a user's input
-// would reach them, and the bitmap format the tests read pixels in.
+// would reach them, and the bitmap format the tests read pixels in. Texts are read in UTF-16:
+// the characters a player sees, whatever the system's code page.
 
 #include <windows.h>
 
@@ -14,12 +15,20 @@ namespace korvanta::test {
 void ForEachProcessWindow(DWORD pid, const std::function<bool(HWND)> &visit);
 // The first top-level window of the process with the class and caption given (null: any);
 // `visible` asks for one that is shown. Null when there is none.
-HWND FindProcessWindow(DWORD pid, const char *class_name, const char *caption,
+HWND FindProcessWindow(DWORD pid, const char *class_name, const wchar_t *caption,
                        bool visible = false);
+// A window's text as it shows, asked for without waiting long on a window that is busy; empty
+// when it does not answer.
+std::wstring WindowText(HWND window);
+// An ANSI text as a window given it shows it: converted with the system's code page, as every
+// A call converts it.
+std::wstring AsShown(const char *ansi);
+// A text in UTF-8, for a report; a lone surrogate, which UTF-8 cannot carry, comes out as U+FFFD.
+std::string Utf8(const std::wstring &text);
 
 // A message box as it shows, read without waiting long on an owner that is busy.
 struct MessageBoxView {
-    std::string caption, text;
+    std::wstring caption, text;
     std::vector<int> buttons; // the visible ones, in order
     bool icon = false;        // it shows one
     bool owned = false;       // it has an owner window

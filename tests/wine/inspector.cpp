@@ -1,7 +1,8 @@
 // The lane's eyes and hands inside Wine: lists windows with their controls, reads the
-// message box with the kind of its icon, presses buttons and runs a program to report its full exit
-// code. Texts are printed as hex of their code-page bytes, so that no console conversion touches
-// them; the Python side decodes them as GBK.
+// message box with the kind of its icon, presses buttons, runs a program to report its full exit
+// code and tells the lane's code page. Texts are read as UTF-16, the characters a player sees
+// whatever the system's code page, and printed as hex of their UTF-8 bytes, so that no console
+// conversion touches them; the Python side decodes them as UTF-8.
 //
 // The program under test creates and destroys its windows while it is looked at, so every call
 // is checked (tests/wine/checked.h). A window that goes away while the listing reads it is left
@@ -22,6 +23,7 @@
 
 #include "tests/wine/checked.h"
 #include "tests/wine/icon_kind.h"
+#include "tests/support/windows.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -105,36 +107,31 @@ std::optional<DWORD_PTR> Ask(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                              UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK, UINT ms = 2000) {
     DWORD_PTR result = 0;
     SetLastError(ERROR_SUCCESS);
-    if (SendMessageTimeoutA(hwnd, msg, wp, lp, flags, ms, &result))
+    if (SendMessageTimeoutW(hwnd, msg, wp, lp, flags, ms, &result))
         return result;
     const DWORD error = GetLastError();
     if (error != ERROR_TIMEOUT && error != ERROR_SUCCESS)
-        Fail("SendMessageTimeoutA", hwnd);
+        Fail("SendMessageTimeoutW", hwnd);
     if (!IsWindow(hwnd))
         throw WindowGone{hwnd};
     return std::nullopt;
 }
 
 // The text as the system keeps it, without asking the window.
-std::string StoredText(HWND hwnd) {
-    std::vector<wchar_t> wide(65536);
-    const int n = ZeroAllowed("InternalGetWindowText", hwnd, [&] {
-        return InternalGetWindowText(hwnd, wide.data(), static_cast<int>(wide.size()));
-    });
-    if (n == 0)
-        return {};
-    std::string bytes(static_cast<size_t>(n) * 2, '\0');
-    bytes.resize(Checked(WideCharToMultiByte(CP_ACP, 0, wide.data(), n, bytes.data(),
-                                             static_cast<int>(bytes.size()), nullptr, nullptr),
-                         "WideCharToMultiByte"));
-    return bytes;
+std::wstring StoredText(HWND hwnd) {
+    std::wstring text(65536, L'\0');
+    text.resize(ZeroAllowed("InternalGetWindowText", hwnd, [&] {
+        return InternalGetWindowText(hwnd, text.data(), static_cast<int>(text.size()));
+    }));
+    return text;
 }
 
 // The whole text, however long (a game directory may be tens of kilobytes); the stored one
-// when the window does not answer.
-std::string WindowText(HWND hwnd) {
+// when the window does not answer. Asked for in UTF-16, so that the system converts what an
+// ANSI window holds with its own code page, as it does for the screen.
+std::wstring WindowText(HWND hwnd) {
     if (const auto length = Ask(hwnd, WM_GETTEXTLENGTH, 0, 0)) {
-        std::string text(*length, '\0');
+        std::wstring text(*length, L'\0');
         // The size given counts the terminating null, for which a string always has room.
         if (const auto copied =
                 Ask(hwnd, WM_GETTEXT, text.size() + 1, reinterpret_cast<LPARAM>(text.data()))) {
@@ -176,7 +173,7 @@ std::string Describe(HWND hwnd, HWND focus) {
     const LONG style = WindowLong(hwnd, GWL_STYLE);
     const LONG exstyle = WindowLong(hwnd, GWL_EXSTYLE);
     const bool visible = IsWindowVisible(hwnd);
-    const std::string text = Hex(WindowText(hwnd));
+    const std::string text = Hex(korvanta::test::Utf8(WindowText(hwnd)));
     const std::string icon = IconField(hwnd, class_name, style, visible);
     char head[512];
     std::snprintf(head, sizeof head,
@@ -276,7 +273,7 @@ int ListWindows(DWORD pid) {
     std::vector<DWORD> pids{pid};
     for (const TopWindow &top : tops) {
         try {
-            if (pid == 0 && IsWindowVisible(top.hwnd) && StoredText(top.hwnd) == "Korvanta")
+            if (pid == 0 && IsWindowVisible(top.hwnd) && StoredText(top.hwnd) == L"Korvanta")
                 pids.push_back(top.pid);
         } catch (const WindowGone &) {
             // Its process may still show another.
@@ -382,6 +379,12 @@ int Foreground(HWND hwnd) {
     return kRefused;
 }
 
+// The system's ANSI code page, which a lane sets through its locale.
+int CodePage() {
+    std::printf("{\"acp\":%u}\n", GetACP());
+    return kDone;
+}
+
 // GetSysColor cannot fail: an index it does not know gives black.
 int SystemColour(int index) {
     const COLORREF c = GetSysColor(index);
@@ -405,6 +408,8 @@ int Dispatch(int argc, char **argv) {
         return ReportIcon(Target(argv[2]));
     if (verb == "foreground" && argc == 3)
         return Foreground(Target(argv[2]));
+    if (verb == "codepage" && argc == 2)
+        return CodePage();
     if (verb == "syscolor" && argc == 3)
         return SystemColour(static_cast<int>(Number(argv[2])));
     if (verb == "hold" && argc == 4)
@@ -434,9 +439,10 @@ int main(int argc, char **argv) {
     try {
         code = Dispatch(argc, argv);
     } catch (const BadArguments &) {
-        std::fprintf(stderr, "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
-                             " send HWND MSG WP LP | icon HWND | foreground HWND | syscolor INDEX"
-                             " | hold MS PATH | run MS PROGRAM [ARGS]\n");
+        std::fprintf(
+            stderr, "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
+                    " send HWND MSG WP LP | icon HWND | foreground HWND | codepage | syscolor INDEX"
+                    " | hold MS PATH | run MS PROGRAM [ARGS]\n");
         code = kBadArguments;
     } catch (const NoSuchWindow &e) {
         std::fprintf(stderr, "inspector: no such window %lu\n", HandleNumber(e.hwnd));

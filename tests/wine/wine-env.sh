@@ -13,8 +13,13 @@ wine_init() {
     mkdir -p "$WINE_ENV_DIR"
     export WINEPREFIX="$WINE_ENV_DIR/prefix"
     export WINEDEBUG=${WINEDEBUG:--all}
-    # Chinese code page (936) for the program's GBK texts.
-    export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+    # The lane's ANSI code page, which Wine takes from the locale: the Chinese one (936) unless
+    # the lane was made for another (wine-lane --code-page).
+    WINE_ENV_CODE_PAGE=936
+    if [ -f "$WINE_ENV_DIR/code-page" ]; then
+        read -r WINE_ENV_CODE_PAGE <"$WINE_ENV_DIR/code-page"
+    fi
+    wine_locale "$WINE_ENV_CODE_PAGE" || return 1
     # No Mono or Gecko: their installers would ask questions in a dialog.
     export WINEDLLOVERRIDES="mscoree,mshtml="
     # The loader for the build's programs, which the build writes into the lane: "wine" for
@@ -29,6 +34,30 @@ wine_init() {
     else
         unset WINELOADER
         export WINE_REG_VIEW=/reg:32
+    fi
+}
+
+# The locale variables under which a Wine prefix and its programs have code page $1, the
+# same for making the prefix and for every run in it. 65001 is what Windows' "Beta: Use
+# Unicode UTF-8" option gives a Chinese system: Chinese everywhere but in the character type.
+wine_locale() {
+    unset LC_ALL LC_CTYPE
+    case $1 in
+    936) export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 ;;
+    950) export LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8 ;;
+    1252) export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 ;;
+    65001) export LANG=zh_CN.UTF-8 LC_CTYPE=hi_IN.UTF-8 ;;
+    *)
+        echo "wine-env: no lane for code page '$1' (936, 950, 1252 or 65001)" >&2
+        return 1
+        ;;
+    esac
+    # Without the locale Wine would quietly fall back to another code page.
+    local name=${LC_CTYPE:-$LANG}
+    if ! locale -a 2>/dev/null | grep -qix "${name%.UTF-8}.utf8"; then
+        echo "wine-env: code page $1 needs the locale $name, which is not generated" \
+             "(scripts/setup.sh generates it)" >&2
+        return 1
     fi
 }
 
