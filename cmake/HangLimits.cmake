@@ -11,4 +11,4 @@ set(KORVANTA_LIMIT_CASE 900)
 # A Python module of end-to-end tests, the fault sweep, starting or stopping the lanes.
 set(KORVANTA_LIMIT_SUITE 2400)
 # A release build from an empty folder, and scripts/release.sh's runs with a modder's folders.
-set(KORVANTA_LIMIT_RELEASE_BUILD 3000)
+set(KORVANTA_LIMIT_RELEASE_BUILD 4000)
