@@ -93,8 +93,7 @@ build() {
         sign=(-DKORVANTA_SIGN_CERT="$(realpath "${KORVANTA_SIGN_CERT:-}")"
               -DKORVANTA_SIGN_KEY="$(realpath "${KORVANTA_SIGN_KEY:-}")")
     fi
-    cmake --preset release -B "$dir" "${sign[@]}" \
-        "${art[@]}" >"$dir.configure.log" 2>&1 || {
+    cmake --preset release -B "$dir" "${sign[@]}" "${art[@]}" >"$dir.configure.log" 2>&1 || {
         cat "$dir.configure.log" >&2
         return 1
     }
@@ -117,7 +116,7 @@ check_art() {
         return 1
     }
     local verdict status=0
-    verdict=$("$1/payload/generator-tool/korvanta-gen" check "${art_folders[@]}") || status=$?
+    verdict=$("$(cat "$1/korvanta-gen.txt")" check "${art_folders[@]}") || status=$?
     [ "$status" -eq 0 ] && return 0
     [ -z "$verdict" ] || printf '%s\n' "$verdict" | sed 's/^/release: /' >&2
     [ "$status" -eq 1 ] && return 3

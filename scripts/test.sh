@@ -36,7 +36,7 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 phase "build native"
 # The Windows trees run the generator the native tree has just built.
-generator=(-DKORVANTA_GENERATOR="$root/build/native/payload/generator/korvanta-gen")
+generator=(-DKORVANTA_GENERATOR="$(cat "$root/build/native/korvanta-gen.txt")")
 cmake --preset windows "${generator[@]}" >/dev/null
 if [ "$windows_tests" = windows ]; then
     cmake --build --preset windows
@@ -50,7 +50,7 @@ else
 fi
 
 # One CTest run over both trees, so that one summary line counts every test. CTest hands each
-# Windows test a lane of the lane; one more job runs the native tests beside them.
+# Windows test a lane of the pool; one more job runs the native tests beside them.
 cat >"$root/build/CTestTestfile.cmake" <<CTEST
 subdirs("native" "$windows_tests")
 CTEST

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs a Windows test program on a lane of the lane (wine-lane ... exec sets KORVANTA_LANE_DIR)
+# Runs a Windows test program on a lane of the pool (wine-lane ... exec sets KORVANTA_LANE_DIR)
 # with a spare drive letter of its own, named to the program in KORVANTA_SCRATCH_DRIVE, and
 # removes both afterwards. As root the drive is
 # a fresh tmpfs: Wine creates and deletes files there several times faster than on the
