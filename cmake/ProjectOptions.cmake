@@ -1,8 +1,9 @@
 # Compile options shared by every target of the project's own code.
 include(${CMAKE_CURRENT_LIST_DIR}/Warnings.cmake)
 
-# Texts are written in UTF-8 and compiled to GBK, the program's code page.
-set(KORVANTA_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=GBK)
+# Texts are written in UTF-8 and stay UTF-8: the program converts them to UTF-16 where they meet
+# the platform (base/wide_win.h).
+set(KORVANTA_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=UTF-8)
 
 function(korvanta_defaults target)
     target_compile_options(${target} PRIVATE ${KORVANTA_CHARSET_FLAGS})
