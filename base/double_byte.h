@@ -1,9 +1,9 @@
 #pragma once
 // Texts in a double-byte code page are walked by characters: a lead byte forms one character
 // with the byte after it, so a trail byte equal to "\" never separates anything. Which bytes
-// lead is a rule the caller passes in: the system code page's (SystemLeadByte) where the text
-// is the platform's, or a fixed one where the text's own format fixes it. The walk itself
-// needs no platform and is tested natively.
+// lead is a rule the caller passes in, fixed by the text's own encoding: GBK's for the names
+// of an archive that does not flag them as UTF-8, none for UTF-8 texts, the program's own.
+// The walk itself needs no platform and is tested natively.
 
 #include <cstddef>
 #include <string>
@@ -17,9 +17,16 @@ using LeadBytePredicate = bool (*)(unsigned char byte);
 // The system code page's rule, asked of the platform (Windows builds only).
 bool SystemLeadByte(unsigned char byte);
 
-// The fixed rule of registry paths: every byte of 0x80 or above starts a character of two.
-inline bool IsHighByte(unsigned char byte) {
-    return byte >= 0x80;
+// The rule of UTF-8 texts, which the program's own are: no byte leads another, since no byte of
+// a longer UTF-8 character is below 0x80 and so none is a "\" or a "/".
+inline bool NoLeadByte(unsigned char) {
+    return false;
+}
+
+// The rule of GBK (code page 936), the encoding of names in an archive that does not flag them
+// as UTF-8: 0x81 to 0xFE lead.
+inline bool IsGbkLeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
 }
 
 // The byte count of the character at text[at]: 2 for a lead byte with a byte after it. A lead

@@ -11,6 +11,8 @@
 #include "base/text.h"
 #include "base/utf.h"
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,11 +36,29 @@ inline std::optional<std::wstring> ToWide(const char *utf8) {
 
 // The UTF-8 form of a text a wide call gave; nothing for one with a lone surrogate.
 inline std::optional<std::string> FromWide(std::wstring_view utf16) {
-    UtfResult<char> narrow =
-        Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t *>(utf16.data()), utf16.size()));
+    UtfResult<char> narrow = Utf16ToUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t *>(utf16.data()), utf16.size()));
     if (narrow.status == UtfStatus::kInvalid)
         return std::nullopt;
     return std::move(narrow.text);
+}
+
+// The UTF-8 form of bytes in a fixed code page (the names in an archive written on a system of
+// that code page); nothing when they are not well-formed there. The code page is the text's
+// own, never the system's.
+inline std::optional<std::string> FromCodePage(UINT code_page, std::string_view bytes) {
+    if (bytes.empty())
+        return std::string();
+    const int length = static_cast<int>(bytes.size());
+    const int units =
+        MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+    if (units <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    if (MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), length, wide.data(),
+                            units) != units)
+        return std::nullopt;
+    return FromWide(wide);
 }
 
 } // namespace korvanta

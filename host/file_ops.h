@@ -1,8 +1,8 @@
 #pragma once
 // File and directory operations of the icon-set actions. Each reports only through its
 // result and shows nothing. Creating one directory and moving are single platform calls:
-// callers use CreateDirectoryA(path, nullptr) and MoveFileA(source, destination) directly.
-// Paths go to the platform unchanged; a caller holding an absent text passes "".
+// callers use CreateFolderAt and MovePath (host/file_calls.h). Paths are UTF-8 and go to the
+// platform otherwise unchanged; a caller holding an absent text passes "".
 
 #include "base/byte_block.h"
 

@@ -1,5 +1,6 @@
 #include "host/file_ops.h"
 
+#include "host/file_calls.h"
 #include "host/handles.h"
 #include "host/tree_walk.h"
 
@@ -17,23 +18,12 @@ namespace {
 std::string Location(const std::string &path) {
     // No access asked for, every sharing allowed: this open never conflicts with a holder of
     // the file. Backup semantics let directories open too.
-    FileHandle file(CreateFileA(path.c_str(), 0,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileHandle file(OpenFileAt(path.c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));
     if (!file.valid())
         return {};
-    std::string location(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = GetFinalPathNameByHandleA(file.get(), location.data(),
-                                            static_cast<DWORD>(location.size()), 0);
-        if (n == 0)
-            return {};
-        if (n < location.size()) {
-            location.resize(n);
-            return location;
-        }
-        location.resize(n + 1); // n is the size needed, terminator included
-    }
+    return FinalPathOf(file.get());
 }
 
 struct LevelEntry {
@@ -44,20 +34,17 @@ struct LevelEntry {
 
 // The entries of one directory that the walk handles, in the platform's order: names
 // beginning with a full stop are left out. The enumeration is closed before this returns,
-// so the whole level is listed before anything in it goes.
+// so the whole level is listed before anything in it goes. A listing cut short leaves what
+// it missed in place, and so the directory itself, which its removal reports.
 std::vector<LevelEntry> ListLevel(const std::string &directory) {
+    std::vector<FolderEntry> listed;
+    ListFolder(directory, listed);
     std::vector<LevelEntry> level;
-    WIN32_FIND_DATAA found;
-    FindHandle find(FindFirstFileA((directory + "\\*.*").c_str(), &found));
-    if (!find.valid())
-        return level;
-    do {
-        if (found.cFileName[0] == '\0' || found.cFileName[0] == '.')
+    for (FolderEntry &entry : listed) {
+        if (entry.name.empty() || entry.name[0] == '.')
             continue;
-        level.push_back(
-            {found.cFileName, directory + "\\" + found.cFileName, KindOf(found.dwFileAttributes)});
-    } while (FindNextFileA(find.get(), &found));
-    find.Close();
+        level.push_back({entry.name, directory + "\\" + entry.name, KindOf(entry.attributes)});
+    }
     return level;
 }
 
@@ -71,16 +58,16 @@ void ClearDirectory(const std::string &directory) {
         switch (entry.kind) {
         case EntryKind::Directory:
             ClearDirectory(entry.path);
-            RemoveDirectoryA(entry.path.c_str());
+            RemoveFolderAt(entry.path.c_str());
             break;
         case EntryKind::File:
-            // Wine shows a Unix link to a file as a plain file, and DeleteFileA on it
+            // Wine shows a Unix link to a file as a plain file, and deleting it
             // deletes the file it points to: such an entry resolves outside its directory.
             if (!own_location)
                 own_location = Location(directory);
             if (own_location->empty() ||
                 !LeadsElsewhere(*own_location, entry.name, Location(entry.path)))
-                DeleteFileA(entry.path.c_str());
+                DeleteFileAt(entry.path.c_str());
             break;
         case EntryKind::Link:
             break;
@@ -95,11 +82,11 @@ bool DeleteTree(const char *path) {
     if (*start == '\0' || IsDriveRoot(start))
         return false;
     std::string top(start);
-    DWORD attributes = GetFileAttributesA(top.c_str());
+    DWORD attributes = AttributesAt(top.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && KindOf(attributes) == EntryKind::Link)
         return false;
     ClearDirectory(top);
-    return RemoveDirectoryA(top.c_str()) != FALSE;
+    return RemoveFolderAt(top.c_str());
 }
 
 bool WriteBlocks(const char *path, std::initializer_list<const ByteBlock *> blocks) {
@@ -109,8 +96,8 @@ bool WriteBlocks(const char *path, std::initializer_list<const ByteBlock *> bloc
     // inheritable, as this operation has always opened its file; that reaches no one, since
     // the program starts no other process.
     SECURITY_ATTRIBUTES security{sizeof(security), nullptr, TRUE};
-    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, &security, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(
+        OpenFileAt(path, GENERIC_WRITE, 0, &security, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     if (!file.valid())
         return false;
     for (const ByteBlock *block : blocks) {

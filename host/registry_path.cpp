@@ -24,4 +24,12 @@ std::string_view StoredText(const char *data, size_t size) {
     return {data, end ? static_cast<size_t>(static_cast<const char *>(end) - data) : size};
 }
 
+std::u16string_view StoredText(const char16_t *data, size_t size) {
+    const size_t units = size / sizeof(char16_t);
+    size_t length = 0;
+    while (length < units && data[length] != u'\0')
+        ++length;
+    return {data, length};
+}
+
 } // namespace korvanta

@@ -22,5 +22,8 @@ RegistryRoot RootForCode(int32_t code);
 // The text a string value holds: up to its first NUL, and never past the size the registry
 // reported, whether or not the data carries a terminator.
 std::string_view StoredText(const char *data, size_t size);
+// The same for a string the registry stores in UTF-16: size counts bytes, and an odd last byte
+// is no unit.
+std::u16string_view StoredText(const char16_t *data, size_t size);
 
 } // namespace korvanta

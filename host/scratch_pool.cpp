@@ -28,7 +28,7 @@ void ScratchPool::Give(void *buffer) {
         return;
     if (FromPool(buffer)) {
         auto offset = static_cast<size_t>(static_cast<unsigned char *>(buffer) - &slots_[0][0]);
-        taken_[offset / (kSlotSize + 1)].store(false, std::memory_order_release);
+        taken_[offset / sizeof(slots_[0])].store(false, std::memory_order_release);
         return;
     }
     heap_.release(buffer);

@@ -37,8 +37,9 @@ public:
 private:
     Heap heap_;
     std::atomic<bool> taken_[kSlotCount] = {};
-    // One byte past each slot's 512 holds the terminator of a text that fills the slot.
-    alignas(8) unsigned char slots_[kSlotCount][kSlotSize + 1];
+    // Past each slot's 512 bytes there is room for the terminator of a text that fills the
+    // slot; the room keeps every slot 8-byte aligned, so UTF-16 text is read in place.
+    alignas(8) unsigned char slots_[kSlotCount][kSlotSize + 8];
 };
 
 // One scratch buffer, given back when it goes out of scope.

@@ -2,6 +2,7 @@
 
 #include "shell/content.h"
 #include "shell/zip_unit.h"
+#include "host/file_calls.h"
 #include "host/file_ops.h"
 #include "host/message_box.h"
 #include "program/action_plan.h"
@@ -56,7 +57,7 @@ bool GameInstalled(const char *failed) {
 }
 
 bool Move(const char *from_suffix, const char *to_suffix) {
-    return MoveFileA(GamePath(from_suffix).c_str(), GamePath(to_suffix).c_str()) != FALSE;
+    return MovePath(GamePath(from_suffix).c_str(), GamePath(to_suffix).c_str());
 }
 
 bool Delete(const char *suffix) {
@@ -94,7 +95,7 @@ std::string FreeOldName() {
 // The staged archive is usable only when start-up wrote it whole.
 bool StagedWhole(const char *path, const ByteBlock &block) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+    if (!AttributeDataAt(path, data))
         return false;
     return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.nFileSizeHigh == 0 &&
            data.nFileSizeLow == static_cast<DWORD>(block.byte_count);

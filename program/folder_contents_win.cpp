@@ -1,6 +1,7 @@
 #include "program/folder_contents.h"
 
 #include "base/byte_block.h"
+#include "host/file_calls.h"
 #include "host/handles.h"
 #include "program/folder_judgement.h"
 #include "unzip/archive_in_memory.h"
@@ -18,8 +19,8 @@ uint64_t TicksOf(const FILETIME &time) {
 }
 
 std::optional<std::vector<unsigned char>> ReadWhole(const std::string &path, uint32_t size) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(OpenFileAt(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL));
     if (!file.valid())
         return std::nullopt;
     std::vector<unsigned char> bytes(size);
@@ -61,28 +62,20 @@ private:
 } // namespace
 
 Place PlaceAt(const char *path) {
-    const DWORD attributes = GetFileAttributesA(path);
+    const DWORD attributes = AttributesAt(path);
     return PlaceFrom(attributes, attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0);
 }
 
 Holding FolderHolding(const char *path) {
     const std::string folder(path);
-    // The whole listing comes first: a listing cut short by an error would hide what follows.
+    // The whole listing comes first: a listing cut short by an error would hide what follows,
+    // and a name that cannot be given is not one of the program's.
+    std::vector<FolderEntry> entries;
+    if (!ListFolder(folder, entries))
+        return Holding::Unknown;
     std::vector<ListedEntry> listing;
-    {
-        WIN32_FIND_DATAA found;
-        FindHandle find(FindFirstFileA((folder + "\\*.*").c_str(), &found));
-        if (!find.valid())
-            return Holding::Unknown;
-        do {
-            listing.push_back(
-                {found.cFileName, found.dwFileAttributes,
-                 (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
-                 TicksOf(found.ftLastWriteTime)});
-        } while (FindNextFileA(find.get(), &found));
-        if (GetLastError() != ERROR_NO_MORE_FILES)
-            return Holding::Unknown;
-    }
+    for (FolderEntry &entry : entries)
+        listing.push_back({std::move(entry.name), entry.attributes, entry.size, entry.write_time});
     ArchivedSet foreign(ForeignSet), stock(StockSet);
     return JudgeFolder(listing, foreign, stock, [&folder](const std::string &name, uint32_t size) {
         return ReadWhole(folder + "\\" + name, size);

@@ -1,14 +1,13 @@
 #include "program/handlers.h"
 
 #include "shell/content.h"
+#include "host/file_calls.h"
 #include "host/file_ops.h"
 #include "host/registry.h"
 #include "program/game_paths.h"
 #include "program/main_window.h"
 #include "program/program_state.h"
 #include "base/byte_block.h"
-
-#include <windows.h>
 
 namespace korvanta {
 
@@ -21,7 +20,7 @@ void StartupStaging() {
                          "您的电脑未安装穿越火线");
     GameRoot = std::move(found);
     WriteContent(kEditBox1, GameRoot.get());
-    CreateDirectoryA(kCacheDir, nullptr);
+    CreateFolderAt(kCacheDir);
     WriteBlocks(kForeignArchive, {&ForeignSet});
     WriteBlocks(kStockArchive, {&StockSet});
 }

@@ -1,6 +1,9 @@
 #include "unzip/archive_extractor.h"
 
+#include "base/double_byte.h"
 #include "base/platform_values.h"
+#include "base/wide_win.h"
+#include "host/file_calls.h"
 #include "unzip/entry_fields.h"
 #include "unzip/paths.h"
 #include "unzip/signature.h"
@@ -9,6 +12,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace korvanta {
@@ -16,11 +20,15 @@ namespace {
 
 // A file or a directory passes.
 bool PathExists(const char *path) {
-    return _access(path, 0) == 0;
+    const std::optional<std::wstring> wide = ToWide(path);
+    return wide && _waccess(wide->c_str(), 0) == 0;
 }
 
 bool ArchiveHasSignature(const char *archive_path) {
-    FILE *stream = std::fopen(archive_path, "rb");
+    const std::optional<std::wstring> wide = ToWide(archive_path);
+    if (!wide)
+        return false;
+    FILE *stream = _wfopen(wide->c_str(), L"rb");
     if (stream == nullptr)
         return false;
     uint8_t block[kSignatureBlockBytes];
@@ -29,12 +37,19 @@ bool ArchiveHasSignature(const char *archive_path) {
     return PassesSignatureTest(block, got);
 }
 
+// Whether the platform's plain calls take the path: fewer than MAX_PATH characters, counted
+// as UTF-16 units, with the terminator.
+bool FitsPlainCalls(const std::string &path) {
+    const std::optional<std::wstring> wide = ToWide(path);
+    return wide && wide->size() < kMaxPathBytes;
+}
+
 } // namespace
 
 bool MakeDirectoryChain(const char *path) {
-    for (const std::string &prefix : DirectoryChainPrefixes(path ? path : "", SystemLeadByte)) {
+    for (const std::string &prefix : DirectoryChainPrefixes(path ? path : "", NoLeadByte)) {
         // Levels that exist, such as "C:\", are passed over.
-        if (!PathExists(prefix.c_str()) && !CreateDirectoryA(prefix.c_str(), nullptr))
+        if (!PathExists(prefix.c_str()) && !CreateFolderAt(prefix.c_str()))
             return false;
     }
     return true;
@@ -113,9 +128,11 @@ int32_t ArchiveExtractor::ExtractAll(const char *archive_path, const char *desti
             CloseArchive(std::move(handle));
             return 1;
         }
-        const std::string target = FormTargetPath(target_root, entry.name, SystemLeadByte);
+        // The names are UTF-8 (the reader converts them), and so is the destination: a "\"
+        // byte is always a character of its own.
+        const std::string target = FormTargetPath(target_root, entry.name, NoLeadByte);
         // A longer path would have to be cut, and a cut path names another file.
-        if (target.size() >= kMaxPathBytes)
+        if (!FitsPlainCalls(target))
             return FailureEnd(0, std::move(handle));
         if (entry.attributes & win::kFileAttributeDirectory) {
             if (!PathExists(target.c_str()) && !MakeDirectoryChain(target.c_str()))
@@ -123,15 +140,15 @@ int32_t ArchiveExtractor::ExtractAll(const char *archive_path, const char *desti
         } else {
             // Read-only, hidden or system targets would refuse to be overwritten; a missing
             // target makes this fail harmlessly.
-            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+            SetAttributesAt(target.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (ExtractEntry(handle.get(), i, target.c_str()) != kZipOk) {
                 // The partial file was created with the entry's attributes, read-only for
                 // every entry made on DOS or Windows; left so, nothing could clean it up.
-                SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+                SetAttributesAt(target.c_str(), FILE_ATTRIBUTE_NORMAL);
                 return FailureEnd(0, std::move(handle));
             }
             // Entries of DOS archives map to read-only; the files are left plain.
-            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+            SetAttributesAt(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
         current_ = static_cast<uint32_t>(i);
         NotifyProgress();

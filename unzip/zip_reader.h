@@ -8,14 +8,18 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace korvanta {
 
 // One entry of the central directory.
 struct ZipEntry {
-    int32_t index = 0;             // position in the central directory, from 0
-    char name[kMaxPathBytes] = {}; // as stored, "/" separators, no code-page conversion
-    uint32_t attributes = 0;       // Win32 attribute bits
+    int32_t index = 0; // position in the central directory, from 0
+    // In UTF-8, "/" separators as stored. A name the archive flags as UTF-8 is taken as it
+    // stands; any other is GBK, as the archives of a Chinese system write names, on whatever
+    // code page the program runs.
+    std::string name;
+    uint32_t attributes = 0; // Win32 attribute bits
     // File times; a zero time is one the entry does not give (a DOS date that does not
     // convert), and it is left alone on the written file.
     FILETIME access_time = {};

@@ -1,6 +1,9 @@
 #include "unzip/zip_reader.h"
 
+#include "base/double_byte.h"
 #include "base/platform_values.h"
+#include "base/wide_win.h"
+#include "host/file_calls.h"
 #include "host/handles.h"
 #include "unzip/entry_decoder.h"
 #include "unzip/entry_fields.h"
@@ -12,6 +15,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,8 @@ namespace korvanta {
 namespace {
 
 constexpr uLong kEncryptedFlag = 0x0001;
+constexpr uLong kUtf8NameFlag = 0x0800;
+constexpr UINT kGbkCodePage = 936;
 
 bool CloseUnzArchive(unzFile zip) {
     return unzClose(zip) == UNZ_OK;
@@ -91,22 +97,20 @@ private:
     int32_t cursor_ = 0; // minizip's current entry; -1 after a failed move
     int32_t cached_index_ = -1;
     ZipEntry cached_;
-    char working_dir_[kMaxPathBytes] = {};
+    std::string working_dir_; // with "\" appended; empty when it could not be learned
 };
 
 std::unique_ptr<ZipReader> ZipReader::Open(const char *file_name) {
     std::unique_ptr<ZipReader> reader(new ZipReader);
-    char *dir = reader->working_dir_;
-    DWORD length = GetCurrentDirectoryA(kMaxPathBytes, dir);
     // A directory that leaves no room for the "\" is not kept: parents are then created
     // relative to whatever is current when they are needed.
-    if (length == 0 || length + 2 > kMaxPathBytes)
-        dir[0] = '\0';
-    else
-        std::strcat(dir, "\\");
+    std::string dir = CurrentFolder();
+    const std::optional<std::wstring> wide = ToWide(dir);
+    if (!dir.empty() && wide && wide->size() + 2 <= kMaxPathBytes)
+        reader->working_dir_ = dir + "\\";
 
-    reader->file_ = FileHandle(CreateFileA(file_name, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    reader->file_ = FileHandle(OpenFileAt(file_name, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (!reader->file_.valid())
         return nullptr;
     reader->access_ = std::make_unique<HandleFileAccess>(reader->file_.get());
@@ -192,8 +196,21 @@ uint32_t ZipReader::ReadRecord(int32_t index, ZipEntry &out) {
     // the stored name would cut it short unnoticed: both are refused, never shortened.
     if (info.size_filename >= kMaxPathBytes || std::strlen(name) != info.size_filename)
         return kZipRefusedEntry;
-    if (!IsSafeEntryName(std::string_view(name, info.size_filename),
-                         (attributes & win::kFileAttributeDirectory) != 0, SystemLeadByte))
+    // The name is judged as the archive's own bytes, by the rule of its encoding, then taken
+    // into UTF-8; one that is not what its encoding allows is refused, never guessed at.
+    const std::string_view stored(name, info.size_filename);
+    const bool utf8_name = (info.flag & kUtf8NameFlag) != 0;
+    if (!IsSafeEntryName(stored, (attributes & win::kFileAttributeDirectory) != 0,
+                         utf8_name ? NoLeadByte : IsGbkLeadByte))
+        return kZipRefusedEntry;
+    std::optional<std::string> converted;
+    if (utf8_name) {
+        if (Utf8ToUtf16(stored).converted())
+            converted = std::string(stored);
+    } else {
+        converted = FromCodePage(kGbkCodePage, stored);
+    }
+    if (!converted)
         return kZipRefusedEntry;
     // There is no password: encrypted bytes would reach the file as they are.
     if (info.flag & kEncryptedFlag)
@@ -207,7 +224,7 @@ uint32_t ZipReader::ReadRecord(int32_t index, ZipEntry &out) {
         return code;
 
     out.index = index;
-    std::memcpy(out.name, name, info.size_filename + 1);
+    out.name = std::move(*converted);
     out.attributes = attributes;
     out.compressed_size = info.compressed_size;
     out.uncompressed_size = info.uncompressed_size;
@@ -239,14 +256,13 @@ uint32_t ZipReader::ExtractEntry(int32_t index, const char *target) {
         return code;
     if (entry.attributes & win::kFileAttributeDirectory) {
         for (const std::string &level : DirectoryLevelsUnder(working_dir_, entry.name))
-            CreateDirectoryA(level.c_str(), nullptr);
+            CreateFolderAt(level.c_str());
         return kZipOk;
     }
     for (const std::string &level : ParentDirectoriesOf(target, working_dir_))
-        CreateDirectoryA(level.c_str(), nullptr);
+        CreateFolderAt(level.c_str());
 
-    FileHandle file(
-        CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, entry.attributes, nullptr));
+    FileHandle file(OpenFileAt(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, entry.attributes));
     if (!file.valid())
         return kZipCannotOpen;
     const bool intact = WriteData(file.get());

@@ -1,7 +1,5 @@
 #include "base/double_byte.h"
 
-#include "tests/support/gbk_lead_byte.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,13 +7,9 @@
 namespace korvanta {
 namespace {
 
-bool SingleByte(unsigned char) {
-    return false;
-}
-
-// Program paths split by the code page's rule (GBK here), registry paths by the fixed rule
-// that every byte from 0x80 up leads. "\x81\x5c" (乗) and "\xB1\x5C" are GBK characters whose
-// trail byte is the backslash, written "\x81\\" where a letter follows.
+// GBK texts split by GBK's rule: "\x81\x5c" and "\xB1\x5C" are GBK characters whose trail byte
+// is the backslash, written "\x81\\" where a letter follows. UTF-8 texts (the program's own
+// paths and registry paths) split at every backslash byte.
 TEST(SplitAtLastBackslash, SplitsAtTheLastWholeCharacterBackslash) {
     struct Case {
         LeadBytePredicate rule;
@@ -37,26 +31,22 @@ TEST(SplitAtLastBackslash, SplitsAtTheLastWholeCharacterBackslash) {
         {&IsGbkLeadByte, "\x81\x5c.exe", "", "\x81\x5c.exe"},
         // A lead byte cut off at the end stands alone.
         {&IsGbkLeadByte, "C:\\dir\\a\x81", "C:\\dir", "a\x81"},
-        {&IsGbkLeadByte, "D:\\游戏\\换图标.exe", "D:\\游戏", "换图标.exe"},
         // Without lead bytes every backslash counts.
-        {&SingleByte, "C:\\a\x81\\b.exe", "C:\\a\x81", "b.exe"},
+        {&NoLeadByte, "C:\\a\x81\\b.exe", "C:\\a\x81", "b.exe"},
+        {&NoLeadByte, "D:\\游戏\\换图标.exe", "D:\\游戏", "换图标.exe"},
 
-        // Registry paths: key, then value name.
-        {&IsHighByte, "SOFTWARE\\Tencent\\CrossFire\\InstallPath", "SOFTWARE\\Tencent\\CrossFire",
+        // Registry paths (UTF-8): key, then value name.
+        {&NoLeadByte, "SOFTWARE\\Tencent\\CrossFire\\InstallPath", "SOFTWARE\\Tencent\\CrossFire",
          "InstallPath"},
-        {&IsHighByte, "Software\\Key\\", "Software\\Key", ""},
-        {&IsHighByte, "InstallPath", "", "InstallPath"},
-        {&IsHighByte, "", "", ""},
-        {&IsHighByte, "\\Value", "", "Value"},
-        {&IsHighByte, "A\\\\", "A\\", ""},
-        {&IsHighByte, "Key\\\xB1\x5C", "Key", "\xB1\x5C"},
-        {&IsHighByte, "Key\xB1\x5C", "", "Key\xB1\x5C"},
-        {&IsHighByte, "Dir\\Key\xB1\x5C\\Name\xB1\x5C", "Dir\\Key\xB1\x5C", "Name\xB1\x5C"},
-        {&IsHighByte, "\x81\x5C\x5CV", "\x81\x5C", "V"}, // the next backslash counts again
-        // Every byte from 0x80 up is a first byte.
-        {&IsHighByte, "A\\\xFF\\B", "A", "\xFF\\B"},
-        // A first byte at the end ends the scan.
-        {&IsHighByte, "Key\\Value\xB1", "Key", "Value\xB1"},
+        {&NoLeadByte, "Software\\Key\\", "Software\\Key", ""},
+        {&NoLeadByte, "InstallPath", "", "InstallPath"},
+        {&NoLeadByte, "", "", ""},
+        {&NoLeadByte, "\\Value", "", "Value"},
+        {&NoLeadByte, "A\\\\", "A\\", ""},
+        // The last byte of "键" is 0xAE: a rule that took every high byte for a lead would join
+        // it with the backslash after it.
+        {&NoLeadByte, "Software\\键\\值", "Software\\键", "值"},
+        {&NoLeadByte, "Dir\\Key𠀀\\Name\u00FF", "Dir\\Key𠀀", "Name\u00FF"},
     };
     for (const Case &c : cases) {
         const SplitText split = SplitAtLastBackslash(c.text, c.rule);

@@ -1,6 +1,6 @@
 #include "base/fatal_text.h"
 
-#include "tests/support/gbk_lead_byte.h"
+#include "base/double_byte.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "tests/faults/fault_seam.h"
 
+#include "base/utf.h"
 #include "tests/support/windows.h"
 
 #include <io.h>
@@ -21,8 +22,18 @@ struct Seam {
 };
 Seam seam;
 
+// A path a call was given, in UTF-8 as the program holds it; what cannot be converted shows as
+// "?" here only, in a record.
+std::string Named(const wchar_t *path) {
+    if (path == nullptr)
+        return {};
+    const std::u16string_view units(reinterpret_cast<const char16_t *>(path));
+    UtfResult<char> narrow = Utf16ToUtf8(units);
+    return narrow.converted() ? narrow.text : std::string("?");
+}
+
 // Whether this call fails; SetLastError has been called when it does.
-bool Fails(FileCall call, const char *subject = nullptr) {
+bool Fails(FileCall call, const std::string &subject = {}) {
     if (!seam.armed)
         return false;
     bool failed = false;
@@ -31,7 +42,7 @@ bool Fails(FileCall call, const char *subject = nullptr) {
         failed = seam.plan.nth != 0 && (seam.counted == seam.plan.nth ||
                                         (seam.plan.and_after && seam.counted > seam.plan.nth));
     }
-    seam.records.push_back({call, subject ? subject : "", failed});
+    seam.records.push_back({call, subject, failed});
     if (failed)
         SetLastError(seam.plan.error);
     return failed;
@@ -39,7 +50,7 @@ bool Fails(FileCall call, const char *subject = nullptr) {
 
 // The real functions, taken from the import table as it was.
 struct Real {
-    decltype(&::CreateFileA) CreateFileA;
+    decltype(&::CreateFileW) CreateFileW;
     decltype(&::ReadFile) ReadFile;
     decltype(&::WriteFile) WriteFile;
     decltype(&::SetFilePointerEx) SetFilePointerEx;
@@ -47,31 +58,31 @@ struct Real {
     decltype(&::CloseHandle) CloseHandle;
     decltype(&::GetFileType) GetFileType;
     decltype(&::SetFileTime) SetFileTime;
-    decltype(&::GetFileAttributesA) GetFileAttributesA;
-    decltype(&::GetFileAttributesExA) GetFileAttributesExA;
-    decltype(&::SetFileAttributesA) SetFileAttributesA;
-    decltype(&::CreateDirectoryA) CreateDirectoryA;
-    decltype(&::RemoveDirectoryA) RemoveDirectoryA;
-    decltype(&::DeleteFileA) DeleteFileA;
-    decltype(&::MoveFileA) MoveFileA;
-    decltype(&::FindFirstFileA) FindFirstFileA;
-    decltype(&::FindNextFileA) FindNextFileA;
+    decltype(&::GetFileAttributesW) GetFileAttributesW;
+    decltype(&::GetFileAttributesExW) GetFileAttributesExW;
+    decltype(&::SetFileAttributesW) SetFileAttributesW;
+    decltype(&::CreateDirectoryW) CreateDirectoryW;
+    decltype(&::RemoveDirectoryW) RemoveDirectoryW;
+    decltype(&::DeleteFileW) DeleteFileW;
+    decltype(&::MoveFileW) MoveFileW;
+    decltype(&::FindFirstFileW) FindFirstFileW;
+    decltype(&::FindNextFileW) FindNextFileW;
     decltype(&::FindClose) FindClose;
-    decltype(&::GetFinalPathNameByHandleA) GetFinalPathNameByHandleA;
-    decltype(&::GetCurrentDirectoryA) GetCurrentDirectoryA;
-    decltype(&::fopen) fopen;
+    decltype(&::GetFinalPathNameByHandleW) GetFinalPathNameByHandleW;
+    decltype(&::GetCurrentDirectoryW) GetCurrentDirectoryW;
+    decltype(&::_wfopen) wfopen;
     decltype(&::fread) fread;
     decltype(&::fclose) fclose;
-    decltype(&::_access) access;
-    decltype(&::MessageBoxA) MessageBoxA;
+    decltype(&::_waccess) waccess;
+    decltype(&::MessageBoxW) MessageBoxW;
 };
 Real real;
 
-HANDLE WINAPI StandInCreateFile(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
+HANDLE WINAPI StandInCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
                                 DWORD disposition, DWORD flags, HANDLE model) {
-    if (Fails(FileCall::CreateFile, name))
+    if (Fails(FileCall::CreateFile, Named(name)))
         return INVALID_HANDLE_VALUE;
-    return real.CreateFileA(name, access, share, sa, disposition, flags, model);
+    return real.CreateFileW(name, access, share, sa, disposition, flags, model);
 }
 
 BOOL WINAPI StandInReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD got,
@@ -138,82 +149,82 @@ BOOL WINAPI StandInSetFileTime(HANDLE file, const FILETIME *created, const FILET
     return real.SetFileTime(file, created, accessed, written);
 }
 
-DWORD WINAPI StandInGetFileAttributes(LPCSTR name) {
-    if (Fails(FileCall::GetFileAttributes, name))
+DWORD WINAPI StandInGetFileAttributes(LPCWSTR name) {
+    if (Fails(FileCall::GetFileAttributes, Named(name)))
         return INVALID_FILE_ATTRIBUTES;
-    return real.GetFileAttributesA(name);
+    return real.GetFileAttributesW(name);
 }
 
-BOOL WINAPI StandInGetFileAttributesEx(LPCSTR name, GET_FILEEX_INFO_LEVELS level, LPVOID info) {
-    if (Fails(FileCall::GetFileAttributesEx, name))
+BOOL WINAPI StandInGetFileAttributesEx(LPCWSTR name, GET_FILEEX_INFO_LEVELS level, LPVOID info) {
+    if (Fails(FileCall::GetFileAttributesEx, Named(name)))
         return FALSE;
-    return real.GetFileAttributesExA(name, level, info);
+    return real.GetFileAttributesExW(name, level, info);
 }
 
-BOOL WINAPI StandInSetFileAttributes(LPCSTR name, DWORD attributes) {
-    if (Fails(FileCall::SetFileAttributes, name))
+BOOL WINAPI StandInSetFileAttributes(LPCWSTR name, DWORD attributes) {
+    if (Fails(FileCall::SetFileAttributes, Named(name)))
         return FALSE;
-    return real.SetFileAttributesA(name, attributes);
+    return real.SetFileAttributesW(name, attributes);
 }
 
-BOOL WINAPI StandInCreateDirectory(LPCSTR name, LPSECURITY_ATTRIBUTES sa) {
-    if (Fails(FileCall::CreateDirectory, name))
+BOOL WINAPI StandInCreateDirectory(LPCWSTR name, LPSECURITY_ATTRIBUTES sa) {
+    if (Fails(FileCall::CreateDirectory, Named(name)))
         return FALSE;
-    return real.CreateDirectoryA(name, sa);
+    return real.CreateDirectoryW(name, sa);
 }
 
-BOOL WINAPI StandInRemoveDirectory(LPCSTR name) {
-    if (Fails(FileCall::RemoveDirectory, name))
+BOOL WINAPI StandInRemoveDirectory(LPCWSTR name) {
+    if (Fails(FileCall::RemoveDirectory, Named(name)))
         return FALSE;
-    return real.RemoveDirectoryA(name);
+    return real.RemoveDirectoryW(name);
 }
 
-BOOL WINAPI StandInDeleteFile(LPCSTR name) {
-    if (Fails(FileCall::DeleteFile, name))
+BOOL WINAPI StandInDeleteFile(LPCWSTR name) {
+    if (Fails(FileCall::DeleteFile, Named(name)))
         return FALSE;
-    return real.DeleteFileA(name);
+    return real.DeleteFileW(name);
 }
 
-BOOL WINAPI StandInMoveFile(LPCSTR from, LPCSTR to) {
-    if (Fails(FileCall::MoveFile, (std::string(from) + " -> " + to).c_str()))
+BOOL WINAPI StandInMoveFile(LPCWSTR from, LPCWSTR to) {
+    if (Fails(FileCall::MoveFile, Named(from) + " -> " + Named(to)))
         return FALSE;
-    return real.MoveFileA(from, to);
+    return real.MoveFileW(from, to);
 }
 
-HANDLE WINAPI StandInFindFirstFile(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
-    if (Fails(FileCall::FindFirstFile, pattern))
+HANDLE WINAPI StandInFindFirstFile(LPCWSTR pattern, LPWIN32_FIND_DATAW found) {
+    if (Fails(FileCall::FindFirstFile, Named(pattern)))
         return INVALID_HANDLE_VALUE;
-    return real.FindFirstFileA(pattern, found);
+    return real.FindFirstFileW(pattern, found);
 }
 
-BOOL WINAPI StandInFindNextFile(HANDLE find, LPWIN32_FIND_DATAA found) {
+BOOL WINAPI StandInFindNextFile(HANDLE find, LPWIN32_FIND_DATAW found) {
     if (Fails(FileCall::FindNextFile))
         return FALSE;
-    return real.FindNextFileA(find, found);
+    return real.FindNextFileW(find, found);
 }
 
 BOOL WINAPI StandInFindClose(HANDLE find) {
     return CloseThenFail(FileCall::FindClose, real.FindClose, find);
 }
 
-DWORD WINAPI StandInGetFinalPathNameByHandle(HANDLE file, LPSTR path, DWORD size, DWORD flags) {
+DWORD WINAPI StandInGetFinalPathNameByHandle(HANDLE file, LPWSTR path, DWORD size, DWORD flags) {
     if (Fails(FileCall::GetFinalPathNameByHandle))
         return 0;
-    return real.GetFinalPathNameByHandleA(file, path, size, flags);
+    return real.GetFinalPathNameByHandleW(file, path, size, flags);
 }
 
-DWORD WINAPI StandInGetCurrentDirectory(DWORD size, LPSTR path) {
+DWORD WINAPI StandInGetCurrentDirectory(DWORD size, LPWSTR path) {
     if (Fails(FileCall::GetCurrentDirectory))
         return 0;
-    return real.GetCurrentDirectoryA(size, path);
+    return real.GetCurrentDirectoryW(size, path);
 }
 
-FILE *__cdecl StandInOpenStream(const char *name, const char *mode) {
-    if (Fails(FileCall::OpenStream, name)) {
+FILE *__cdecl StandInOpenStream(const wchar_t *name, const wchar_t *mode) {
+    if (Fails(FileCall::OpenStream, Named(name))) {
         errno = EACCES;
         return nullptr;
     }
-    return real.fopen(name, mode);
+    return real.wfopen(name, mode);
 }
 
 size_t __cdecl StandInReadStream(void *buffer, size_t size, size_t count, FILE *stream) {
@@ -228,16 +239,16 @@ int __cdecl StandInCloseStream(FILE *stream) {
     return fails ? EOF : closed;
 }
 
-int __cdecl StandInAccess(const char *name, int mode) {
-    if (Fails(FileCall::Access, name)) {
+int __cdecl StandInAccess(const wchar_t *name, int mode) {
+    if (Fails(FileCall::Access, Named(name))) {
         errno = EACCES;
         return -1;
     }
-    return real.access(name, mode);
+    return real.waccess(name, mode);
 }
 
-int WINAPI StandInMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT flags) {
-    seam.boxes.push_back({AsShown(text ? text : ""), AsShown(caption ? caption : ""), flags});
+int WINAPI StandInMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT flags) {
+    seam.boxes.push_back({text ? text : L"", caption ? caption : L"", flags});
     return IDOK;
 }
 
@@ -252,7 +263,7 @@ template <typename F> void **Slot(F &f) {
 }
 
 const Patch kPatches[] = {
-    {"CreateFileA", reinterpret_cast<void *>(&StandInCreateFile), Slot(real.CreateFileA)},
+    {"CreateFileW", reinterpret_cast<void *>(&StandInCreateFile), Slot(real.CreateFileW)},
     {"ReadFile", reinterpret_cast<void *>(&StandInReadFile), Slot(real.ReadFile)},
     {"WriteFile", reinterpret_cast<void *>(&StandInWriteFile), Slot(real.WriteFile)},
     {"SetFilePointerEx", reinterpret_cast<void *>(&StandInSetFilePointerEx),
@@ -261,43 +272,43 @@ const Patch kPatches[] = {
     {"CloseHandle", reinterpret_cast<void *>(&StandInCloseHandle), Slot(real.CloseHandle)},
     {"GetFileType", reinterpret_cast<void *>(&StandInGetFileType), Slot(real.GetFileType)},
     {"SetFileTime", reinterpret_cast<void *>(&StandInSetFileTime), Slot(real.SetFileTime)},
-    {"GetFileAttributesA", reinterpret_cast<void *>(&StandInGetFileAttributes),
-     Slot(real.GetFileAttributesA)},
-    {"GetFileAttributesExA", reinterpret_cast<void *>(&StandInGetFileAttributesEx),
-     Slot(real.GetFileAttributesExA)},
-    {"SetFileAttributesA", reinterpret_cast<void *>(&StandInSetFileAttributes),
-     Slot(real.SetFileAttributesA)},
-    {"CreateDirectoryA", reinterpret_cast<void *>(&StandInCreateDirectory),
-     Slot(real.CreateDirectoryA)},
-    {"RemoveDirectoryA", reinterpret_cast<void *>(&StandInRemoveDirectory),
-     Slot(real.RemoveDirectoryA)},
-    {"DeleteFileA", reinterpret_cast<void *>(&StandInDeleteFile), Slot(real.DeleteFileA)},
-    {"MoveFileA", reinterpret_cast<void *>(&StandInMoveFile), Slot(real.MoveFileA)},
-    {"FindFirstFileA", reinterpret_cast<void *>(&StandInFindFirstFile), Slot(real.FindFirstFileA)},
-    {"FindNextFileA", reinterpret_cast<void *>(&StandInFindNextFile), Slot(real.FindNextFileA)},
+    {"GetFileAttributesW", reinterpret_cast<void *>(&StandInGetFileAttributes),
+     Slot(real.GetFileAttributesW)},
+    {"GetFileAttributesExW", reinterpret_cast<void *>(&StandInGetFileAttributesEx),
+     Slot(real.GetFileAttributesExW)},
+    {"SetFileAttributesW", reinterpret_cast<void *>(&StandInSetFileAttributes),
+     Slot(real.SetFileAttributesW)},
+    {"CreateDirectoryW", reinterpret_cast<void *>(&StandInCreateDirectory),
+     Slot(real.CreateDirectoryW)},
+    {"RemoveDirectoryW", reinterpret_cast<void *>(&StandInRemoveDirectory),
+     Slot(real.RemoveDirectoryW)},
+    {"DeleteFileW", reinterpret_cast<void *>(&StandInDeleteFile), Slot(real.DeleteFileW)},
+    {"MoveFileW", reinterpret_cast<void *>(&StandInMoveFile), Slot(real.MoveFileW)},
+    {"FindFirstFileW", reinterpret_cast<void *>(&StandInFindFirstFile), Slot(real.FindFirstFileW)},
+    {"FindNextFileW", reinterpret_cast<void *>(&StandInFindNextFile), Slot(real.FindNextFileW)},
     {"FindClose", reinterpret_cast<void *>(&StandInFindClose), Slot(real.FindClose)},
-    {"GetFinalPathNameByHandleA", reinterpret_cast<void *>(&StandInGetFinalPathNameByHandle),
-     Slot(real.GetFinalPathNameByHandleA)},
-    {"GetCurrentDirectoryA", reinterpret_cast<void *>(&StandInGetCurrentDirectory),
-     Slot(real.GetCurrentDirectoryA)},
-    {"fopen", reinterpret_cast<void *>(&StandInOpenStream), Slot(real.fopen)},
+    {"GetFinalPathNameByHandleW", reinterpret_cast<void *>(&StandInGetFinalPathNameByHandle),
+     Slot(real.GetFinalPathNameByHandleW)},
+    {"GetCurrentDirectoryW", reinterpret_cast<void *>(&StandInGetCurrentDirectory),
+     Slot(real.GetCurrentDirectoryW)},
+    {"_wfopen", reinterpret_cast<void *>(&StandInOpenStream), Slot(real.wfopen)},
     {"fread", reinterpret_cast<void *>(&StandInReadStream), Slot(real.fread)},
     {"fclose", reinterpret_cast<void *>(&StandInCloseStream), Slot(real.fclose)},
-    {"_access", reinterpret_cast<void *>(&StandInAccess), Slot(real.access)},
-    {"MessageBoxA", reinterpret_cast<void *>(&StandInMessageBox), Slot(real.MessageBoxA)},
+    {"_waccess", reinterpret_cast<void *>(&StandInAccess), Slot(real.waccess)},
+    {"MessageBoxW", reinterpret_cast<void *>(&StandInMessageBox), Slot(real.MessageBoxW)},
 };
 
 } // namespace
 
 const char *FileCallName(FileCall call) {
     static const char *const names[] = {
-        "CreateFileA",      "ReadFile",         "WriteFile",         "SetFilePointerEx",
+        "CreateFileW",      "ReadFile",         "WriteFile",         "SetFilePointerEx",
         "GetFileSizeEx",    "CloseHandle",      "GetFileType",       "SetFileTime",
-        "GetFileAttributesA", "GetFileAttributesExA", "SetFileAttributesA", "CreateDirectoryA",
-        "RemoveDirectoryA", "DeleteFileA",      "MoveFileA",         "FindFirstFileA",
-        "FindNextFileA",    "FindClose",        "GetFinalPathNameByHandleA",
-        "GetCurrentDirectoryA", "fopen",        "fread",             "fclose",
-        "_access",          "any"};
+        "GetFileAttributesW", "GetFileAttributesExW", "SetFileAttributesW", "CreateDirectoryW",
+        "RemoveDirectoryW", "DeleteFileW",      "MoveFileW",         "FindFirstFileW",
+        "FindNextFileW",    "FindClose",        "GetFinalPathNameByHandleW",
+        "GetCurrentDirectoryW", "_wfopen",      "fread",             "fclose",
+        "_waccess",         "any"};
     static_assert(sizeof names / sizeof names[0] == kCalls + 1);
     return names[static_cast<int>(call)];
 }

@@ -35,10 +35,10 @@ enum class FileCall {
     FindClose,
     GetFinalPathNameByHandle,
     GetCurrentDirectory,
-    OpenStream,  // fopen
+    OpenStream,  // _wfopen
     ReadStream,  // fread
     CloseStream, // fclose
-    Access,      // _access
+    Access,      // _waccess
     Any,
 };
 

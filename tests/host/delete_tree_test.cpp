@@ -74,6 +74,15 @@ TEST_F(DeleteTreeOnDisk, WholeTreeGoesAndLeadingSpacesAreSkipped) {
     EXPECT_FALSE(Exists(top));
 }
 
+// Names of no single code page, outside the BMP too, inside a folder of such a name.
+TEST_F(DeleteTreeOnDisk, NamesOfAnyCharactersGoWhole) {
+    top = top + " 游戏 \u00E9t\u00E9 😀";
+    ASSERT_TRUE(MakeTree(top, {"", "图标.txt", "穿越火线\\", "穿越火线\\\u0416😀.tga",
+                               "穿越火线\\\u00E9\\", "穿越火线\\\u00E9\\\u00FF.txt"}));
+    EXPECT_TRUE(DeleteTree(top.c_str()));
+    EXPECT_FALSE(Exists(top));
+}
+
 TEST_F(DeleteTreeOnDisk, NamesBeginningWithAFullStopStay) {
     ASSERT_TRUE(MakeTree(top, {"", "a.txt", "sub\\", "sub\\b.txt", ".hidden", "more\\",
                                "more\\.cache\\", "more\\.cache\\c.txt"}));
@@ -180,8 +189,7 @@ TEST_F(DeleteTreeOnDisk, FileWhosePlaceIsUnknownIsDeleted) {
         ASSERT_TRUE(MakeTree(top, {"", "a.txt"}));
         test::Arm({FileCall::GetFinalPathNameByHandle, failing, ERROR_ACCESS_DENIED});
         EXPECT_TRUE(DeleteTree(top.c_str())) << failing;
-        EXPECT_EQ(test::CountOf(test::Disarm(), FileCall::GetFinalPathNameByHandle),
-                  int(failing));
+        EXPECT_EQ(test::CountOf(test::Disarm(), FileCall::GetFinalPathNameByHandle), int(failing));
         EXPECT_FALSE(Exists(top)) << failing;
     }
 }

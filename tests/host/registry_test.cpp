@@ -20,19 +20,39 @@ struct Stored {
     std::string key;
     std::string value; // "" for the unnamed value
     DWORD type;
-    std::string data;
-    // Bytes at the end of data left out of the stored count. Wine's RegSetValueExA stores a
-    // string's NUL when it follows the counted bytes, so an unterminated value needs one.
+    std::string data; // UTF-8 for the string types, which are stored in UTF-16; bytes otherwise
+    // Units at the end of data left out of the stored count. Wine's RegSetValueExW stores a
+    // string's NUL when it follows the counted units, so an unterminated value needs one.
     size_t hidden = 0;
 };
 
+std::wstring Units(const std::string &utf8) {
+    std::wstring units(utf8.size(), L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                      units.data(), static_cast<int>(units.size()));
+    units.resize(n > 0 ? n : 0);
+    return units;
+}
+
+bool IsString(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
 bool Store(const Stored &s) {
     RegistryKey key;
-    return RegCreateKeyExA(s.root, s.key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(),
-                           nullptr) == ERROR_SUCCESS &&
-           RegSetValueExA(key.get(), s.value.empty() ? nullptr : s.value.c_str(), 0, s.type,
-                          reinterpret_cast<const BYTE *>(s.data.data()),
-                          static_cast<DWORD>(s.data.size() - s.hidden)) == ERROR_SUCCESS;
+    const std::wstring value = Units(s.value);
+    std::string bytes = s.data;
+    size_t hidden = s.hidden;
+    if (IsString(s.type)) {
+        const std::wstring units = Units(s.data);
+        bytes.assign(reinterpret_cast<const char *>(units.data()), units.size() * sizeof(wchar_t));
+        hidden *= sizeof(wchar_t);
+    }
+    return RegCreateKeyExW(s.root, Units(s.key).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                           key.Receive(), nullptr) == ERROR_SUCCESS &&
+           RegSetValueExW(key.get(), value.empty() ? nullptr : value.c_str(), 0, s.type,
+                          reinterpret_cast<const BYTE *>(bytes.data()),
+                          static_cast<DWORD>(bytes.size() - hidden)) == ERROR_SUCCESS;
 }
 
 std::string Sz(const std::string &text) {
@@ -63,7 +83,8 @@ protected:
 
 TEST_F(RegistryLookup, ValuesOfEachTypeAndShape) {
     const DWORD number = 42;
-    const std::string dbcs = "\xB1\x5C"; // one GBK character, second byte 0x5C
+    // Characters of no single code page, one of them outside the BMP: the path crosses as UTF-16.
+    const std::string wide = "键𠀀\u00FF";
     const std::string game = kKey + "\\Game";
     const Stored stored[] = {
         {HKEY_LOCAL_MACHINE, kKey + "\\CrossFire", "InstallPath", REG_SZ, Sz("D:\\Games\\CF")},
@@ -76,12 +97,25 @@ TEST_F(RegistryLookup, ValuesOfEachTypeAndShape) {
         {HKEY_CURRENT_USER, game, "", REG_SZ, Sz("unnamed")},
         {HKEY_CURRENT_USER, game, "Game", REG_SZ, Sz("named")},
         {HKEY_CURRENT_USER, "", "KorvantaTestValue", REG_SZ, Sz("at the root")},
-        {HKEY_CURRENT_USER, game + "\\Dbcs" + dbcs, "Name" + dbcs, REG_SZ, Sz("dbcs")},
+        {HKEY_CURRENT_USER, game + "\\Wide" + wide, "Name" + wide, REG_SZ, Sz("wide")},
+        {HKEY_CURRENT_USER, game, "Chinese", REG_SZ, Sz("D:\\游戏\\穿越火线")},
+        {HKEY_CURRENT_USER, game, "Outside", REG_SZ, Sz("D:\\Jeux \u00E9t\u00E9 \u0416 😀")},
+        {HKEY_CURRENT_USER, game, "LoneSurrogate", REG_BINARY, ""},
         {HKEY_CURRENT_USER, game, "Long", REG_SZ, Sz(std::string(5000, 'L') + "end")},
         {HKEY_CURRENT_USER, game, "Slot", REG_SZ, Sz(std::string(511, 'S'))},
     };
     for (const Stored &s : stored)
         ASSERT_TRUE(Store(s)) << s.value;
+    const wchar_t lone[] = L"D:\\CF\xD800";
+    {
+        RegistryKey key;
+        ASSERT_EQ(
+            RegOpenKeyExW(HKEY_CURRENT_USER, Units(game).c_str(), 0, KEY_WRITE, key.Receive()),
+            ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExW(key.get(), L"LoneSurrogate", 0, REG_SZ,
+                                 reinterpret_cast<const BYTE *>(lone), sizeof lone),
+                  ERROR_SUCCESS);
+    }
     struct Case {
         int32_t code;
         std::string path;
@@ -103,7 +137,11 @@ TEST_F(RegistryLookup, ValuesOfEachTypeAndShape) {
         {3, game + "\\Missing", "", kAbsent},
         {3, game + "\\", "default", "unnamed"},
         {3, "KorvantaTestValue", "default", "at the root"},
-        {3, game + "\\Dbcs" + dbcs + "\\Name" + dbcs, "default", "dbcs"},
+        {3, game + "\\Wide" + wide + "\\Name" + wide, "default", "wide"},
+        {3, game + "\\Chinese", "default", "D:\\游戏\\穿越火线"},
+        {3, game + "\\Outside", "default", "D:\\Jeux \u00E9t\u00E9 \u0416 😀"},
+        // No UTF-8 form: the value names nothing the program could use.
+        {3, game + "\\LoneSurrogate", "default", "default"},
         {3, game + "\\Long", "default", std::string(5000, 'L') + "end"},
         {3, game + "\\Slot", "default", std::string(511, 'S')},
     };
@@ -132,7 +170,8 @@ TEST_F(RegistryLookup, RootCodes) {
 }
 
 TEST_F(RegistryLookup, StringsWithoutTerminatorEndWithTheirData) {
-    const std::string slot_filler(500, 'X'), heap_filler(1100, 'X'), raw(1000, 'R');
+    // Strings are read in UTF-16: a slot of 512 bytes holds 255 units and the terminator.
+    const std::string slot_filler(250, 'X'), heap_filler(1100, 'X'), raw(1000, 'R');
     struct Case {
         const char *value;
         DWORD type;
@@ -144,7 +183,7 @@ TEST_F(RegistryLookup, StringsWithoutTerminatorEndWithTheirData) {
         {"Short", REG_SZ, "abcZ", slot_filler, "abc"},
         {"Expand", REG_EXPAND_SZ, "%SystemDrive%Z", slot_filler, SystemDrive()},
         {"Inner", REG_SZ, std::string("ab\0cdZ", 6), slot_filler, "ab"},
-        {"Full", REG_SZ, std::string(512, 'F') + "Z", slot_filler, std::string(512, 'F')},
+        {"Full", REG_SZ, std::string(255, 'F') + "Z", slot_filler, std::string(255, 'F')},
         {"Long", REG_SZ, raw + "Z", heap_filler, raw},
     };
     const std::string raw_key = kKey + "\\Raw";

@@ -16,16 +16,29 @@ std::string Quoted(const std::string &text) { // inside RunUnix's double-quoted 
     return "'" + text + "'";
 }
 
+// Paths in the tests are UTF-8, as in the program; the calls are the wide ones.
+std::wstring W(const std::string &path) {
+    return Widen(path, CP_UTF8);
+}
+
+std::string Utf8(const wchar_t *text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), n, nullptr, nullptr);
+    utf8.resize(n > 0 ? n - 1 : 0);
+    return utf8;
+}
+
 std::string TempPath() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    return temp;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return Utf8(temp);
 }
 
 // Depth first; a file is deleted as it is and only cleared of its attributes when that
 // fails, which keeps thousands of removals quick.
 void RemoveWindowsSide(const std::string &path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(W(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
@@ -34,33 +47,33 @@ void RemoveWindowsSide(const std::string &path) {
         return;
     }
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        if (!DeleteFileA(path.c_str())) {
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
+        if (!DeleteFileW(W(path).c_str())) {
+            SetFileAttributesW(W(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(W(path).c_str());
         }
         return;
     }
-    WIN32_FIND_DATAA found;
-    FindHandle find(FindFirstFileA((path + "\\*").c_str(), &found));
+    WIN32_FIND_DATAW found;
+    FindHandle find(FindFirstFileW(W(path + "\\*").c_str(), &found));
     if (find.valid()) {
         do {
-            const std::string name = found.cFileName;
+            const std::string name = Utf8(found.cFileName);
             if (name != "." && name != "..")
                 RemoveWindowsSide(path + "\\" + name);
-        } while (FindNextFileA(find.get(), &found));
+        } while (FindNextFileW(find.get(), &found));
     }
     find.Close();
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(W(path).c_str());
 }
 
 void List(const std::string &root, const std::string &relative,
           const std::function<bool(const std::string &)> &enter, std::vector<TreeEntry> &out) {
-    WIN32_FIND_DATAA found;
-    FindHandle find(FindFirstFileA((root + "\\" + relative + "*").c_str(), &found));
+    WIN32_FIND_DATAW found;
+    FindHandle find(FindFirstFileW(W(root + "\\" + relative + "*").c_str(), &found));
     if (!find.valid())
         return;
     do {
-        const std::string name = found.cFileName;
+        const std::string name = Utf8(found.cFileName);
         if (name == "." || name == "..")
             continue;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -75,7 +88,7 @@ void List(const std::string &root, const std::string &relative,
                            uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32 |
                                found.ftLastWriteTime.dwLowDateTime});
         }
-    } while (FindNextFileA(find.get(), &found));
+    } while (FindNextFileW(find.get(), &found));
 }
 
 } // namespace
@@ -93,15 +106,15 @@ TestFolder::TestFolder() {
     path_ = TempPath() + "kvt-" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(serial++);
     RemoveTree(path_);
-    CreateDirectoryA(path_.c_str(), nullptr);
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    previous_ = current;
-    SetCurrentDirectoryA(path_.c_str());
+    CreateDirectoryW(W(path_).c_str(), nullptr);
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    previous_ = Utf8(current);
+    SetCurrentDirectoryW(W(path_).c_str());
 }
 
 TestFolder::~TestFolder() {
-    SetCurrentDirectoryA(previous_.c_str());
+    SetCurrentDirectoryW(W(previous_).c_str());
     RemoveTree(path_);
 }
 
@@ -110,11 +123,11 @@ std::string TestFolder::operator/(std::string_view relative) const {
 }
 
 bool Exists(const std::string &path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string ReadAll(const std::string &path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+    FileHandle file(CreateFileW(W(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
     std::string bytes;
@@ -128,7 +141,7 @@ std::string ReadAll(const std::string &path) {
 }
 
 bool WriteAll(const std::string &path, std::string_view bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    FileHandle file(CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file.valid() &&
@@ -170,7 +183,7 @@ std::string UnixPath(const std::string &windows_path) {
     using ToUnix = char *(CDECL *)(const wchar_t *);
     auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void *>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    char *unix_path = to_unix ? to_unix(Widen(windows_path, CP_ACP).c_str()) : nullptr;
+    char *unix_path = to_unix ? to_unix(W(windows_path).c_str()) : nullptr;
     std::string result = unix_path ? unix_path : "";
     HeapFree(GetProcessHeap(), 0, unix_path);
     return result;
@@ -189,7 +202,7 @@ bool RunUnix(const std::string &script) {
     shell.Release();
     for (int i = 0; i < 3000 && !Exists(done); ++i)
         Sleep(10);
-    return DeleteFileA(done.c_str()) != FALSE;
+    return DeleteFileW(W(done).c_str()) != FALSE;
 }
 
 bool MakeLink(const std::string &target_path, const std::string &link_path) {
@@ -203,7 +216,7 @@ bool MakeTree(const std::string &root, std::initializer_list<const char *> entri
     for (std::string entry : entries) {
         std::string path = entry.empty() ? root : root + "\\" + entry;
         bool made = entry.empty() || entry.back() == '\\'
-                        ? CreateDirectoryA(path.c_str(), nullptr) != FALSE
+                        ? CreateDirectoryW(W(path).c_str(), nullptr) != FALSE
                         : WriteAll(path, entry);
         if (!made)
             return false;

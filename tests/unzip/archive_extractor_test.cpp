@@ -3,6 +3,7 @@
 #include "host/handles.h"
 #include "tests/support/files.h"
 #include "tests/support/icon_names.h"
+#include "tests/support/wine.h"
 #include "tests/unzip/file_facts.h"
 #include "tests/unzip/zip_builder.h"
 #include "unzip/progress.h"
@@ -301,6 +302,10 @@ TEST_F(Extractor, RefusedEntriesLeaveNothingWritten) {
          [](ZipBuilder &b) { b.Add("ok/x.txt", "bad").local_extra_length = 0xffff; }},
         {"time before 1970",
          [](ZipBuilder &b) { b.Add("ok/x.txt", "bad").local_extra = UtBlock(1, {0xffffff00u}); }},
+        // A name is taken in its own encoding or not at all: never as other characters.
+        {"not GBK", [](ZipBuilder &b) { b.Add("ok/\x81\x7F.txt", "bad"); }},
+        {"flagged UTF-8 but not",
+         [](ZipBuilder &b) { b.Add("ok/\xB1\xEA.txt", "bad").flags = 0x800; }},
     };
     // Dot-dot, alone and inside; leading slash and backslash; drive prefix; stream;
     // wildcard; control character; trailing dot and space; device, alone and with an
@@ -323,6 +328,23 @@ TEST_F(Extractor, RefusedEntriesLeaveNothingWritten) {
         EXPECT_EQ(Written(), Paths{}) << c.what;
         EXPECT_EQ(recorder_.percents, std::vector<int32_t>{0}) << c.what;
     }
+}
+
+// Names land under their characters on every code page: GBK unless the entry is flagged UTF-8,
+// and a destination whose characters belong to no code page takes them.
+TEST_F(Extractor, NamesLandUnderTheirOwnCharacters) {
+    const std::string destination = scratch_ / "游戏 Jeux \u00E9t\u00E9 \u0416 😀";
+    ZipBuilder builder;
+    builder.AddDirectory("class/");
+    builder.Add("class/\xCD\xBC\xB1\xEA.txt", "gbk");      // 图标.txt in GBK
+    builder.Add("class/徽章😀.txt", "utf-8").flags = 0x800; // flagged UTF-8
+    builder.Add("class/\x81\x5C.txt", "trail backslash");  // 乗: trail byte 0x5C
+    ASSERT_TRUE(builder.WriteTo(archive_));
+    EXPECT_EQ(Run(archive_.c_str(), destination.c_str()), 1);
+    EXPECT_EQ(ListTree(destination),
+              (Paths{"class\\", "class\\乗.txt", "class\\图标.txt", "class\\徽章😀.txt"}));
+    EXPECT_EQ(ReadAll(destination + "\\class\\图标.txt"), "gbk");
+    EXPECT_EQ(ReadAll(destination + "\\class\\乗.txt"), "trail backslash");
 }
 
 // Fault mended: a CRC mismatch or a size that lies counted as a good entry.
@@ -349,7 +371,7 @@ TEST_F(Extractor, TargetPathOf260BytesFailsInsteadOfBeingCut) {
 }
 
 TEST_F(Extractor, DirectoryEntryThatCannotBeMadeFails) {
-    CreateDirectoryA(dest_.c_str(), nullptr);
+    ASSERT_TRUE(MakeTree(dest_, {""}));
     ASSERT_TRUE(WriteAll(dest_ + "\\class", "a file in the way"));
     ZipBuilder builder;
     builder.AddDirectory("class/");

@@ -4,7 +4,7 @@
 #include "unzip/progress.h"
 #include "unzip/signature.h"
 
-#include "tests/support/gbk_lead_byte.h"
+#include "base/double_byte.h"
 
 #include <gtest/gtest.h>
 

@@ -72,7 +72,7 @@ TEST_F(Reader, HandleAndIndexChecks) {
 
     ASSERT_EQ(GetEntry(handle.get(), -1, entry), kZipOk);
     EXPECT_EQ(entry.index, 2);
-    EXPECT_STREQ(entry.name, "");
+    EXPECT_EQ(entry.name, "");
     EXPECT_EQ(entry.attributes, 0u);
     EXPECT_EQ(entry.uncompressed_size, 0u);
     EXPECT_EQ(Ticks(entry.write_time), 0u);
@@ -93,10 +93,10 @@ TEST_F(Reader, RecordsCarryNameAttributesSizesAndDosTimes) {
     ASSERT_EQ(GetEntry(handle.get(), 0, dir), kZipOk);
     ASSERT_EQ(GetEntry(handle.get(), 1, file), kZipOk);
     EXPECT_EQ(dir.index, 0);
-    EXPECT_STREQ(dir.name, "class/");
+    EXPECT_EQ(dir.name, "class/");
     EXPECT_EQ(dir.attributes, 0x91u);
     EXPECT_EQ(file.index, 1);
-    EXPECT_STREQ(file.name, "class/BigClass_1.tga");
+    EXPECT_EQ(file.name, "class/BigClass_1.tga");
     EXPECT_EQ(file.attributes, 0xa1u);
     EXPECT_EQ(file.uncompressed_size, 3000u);
     EXPECT_EQ(file.compressed_size, Deflate(std::string(3000, 'q')).size());
