@@ -99,16 +99,19 @@ function(korvanta_lane_test name)
     endif()
 endfunction()
 
-# A Python module of end-to-end tests, named PREFIX.MODULE, run on a lane (of CODE_PAGE, 936
-# unless given) from the calling folder with the lane's helpers (tests/e2e) importable. Real
+# A Python module of end-to-end tests, named PREFIX.MODULE (PREFIX.NAME when a module runs more
+# than once), run on a lane (of CODE_PAGE, 936 unless given) from the calling folder with the lane's helpers (tests/e2e) importable. Real
 # input goes to whichever window has the focus on the lane's display, so the lane is the
 # module's alone while it runs.
 function(korvanta_e2e_module prefix module)
-    cmake_parse_arguments(ARG "" "COST;CODE_PAGE" "" ${ARGN})
+    cmake_parse_arguments(ARG "" "COST;CODE_PAGE;NAME" "" ${ARGN})
     find_package(Python3 REQUIRED COMPONENTS Interpreter)
-    korvanta_lane_test(${prefix}.${module} CODE_PAGE ${ARG_CODE_PAGE}
+    if(NOT ARG_NAME)
+        set(ARG_NAME ${module})
+    endif()
+    korvanta_lane_test(${prefix}.${ARG_NAME} CODE_PAGE ${ARG_CODE_PAGE}
                        TIMEOUT ${KORVANTA_LIMIT_SUITE} COST ${ARG_COST}
                        WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
                        COMMAND exec ${Python3_EXECUTABLE} -m unittest -v ${module})
-    set_tests_properties(${prefix}.${module} PROPERTIES ENVIRONMENT "${KORVANTA_E2E_ENVIRONMENT}")
+    set_tests_properties(${prefix}.${ARG_NAME} PROPERTIES ENVIRONMENT "${KORVANTA_E2E_ENVIRONMENT}")
 endfunction()

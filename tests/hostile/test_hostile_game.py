@@ -64,8 +64,11 @@ class AttributesTest(HostileTest):
 
     def attributes(self, path):
         """The attribute letters attrib shows before the path, such as "A HR"."""
-        line = self.lane.wine("attrib", path).stdout.decode("gbk").strip()
-        return set(line.rsplit(None, 1)[0].replace(" ", ""))
+        # The letters stand before the drive letter; the path after them is in the lane's code
+        # page, which is not read at all.
+        line = self.lane.wine("attrib", path).stdout
+        letters = line[: line.index(b":\\") - 1]
+        return set(letters.decode("ascii").replace(" ", "").strip())
 
     def test_read_only_hidden_game_icons_travel_with_their_folder(self):
         path = self.set_attributes("class", "Reject.tga")

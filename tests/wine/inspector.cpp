@@ -21,6 +21,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "tests/wine/checked.h"
 #include "tests/wine/icon_kind.h"
 #include "tests/support/windows.h"
@@ -307,24 +309,34 @@ int Deliver(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool post) {
     return kDone;
 }
 
+// The arguments from `first` on, in UTF-16 as the command line carries them: a path of any
+// characters reaches the call whole, whatever the code page.
+std::vector<std::wstring> WideArguments(int first) {
+    int count = 0;
+    LPWSTR *arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments == nullptr)
+        Fail("CommandLineToArgvW");
+    std::vector<std::wstring> wide(arguments + std::min(first, count), arguments + count);
+    LocalFree(arguments);
+    return wide;
+}
+
 // run timeout_ms program [args...]: the program's full 32-bit exit code.
-int Run(DWORD timeout, int argc, char **argv) {
-    std::string command;
-    for (int i = 0; i < argc; ++i) {
-        if (i)
-            command += ' ';
-        command += '"';
-        command += argv[i];
-        command += '"';
+int Run(DWORD timeout) {
+    std::wstring command;
+    for (const std::wstring &argument : WideArguments(3)) {
+        if (!command.empty())
+            command += L' ';
+        command += L'"' + argument + L'"';
     }
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi)) {
         const DWORD error = GetLastError();
         std::printf("{\"started\":false,\"error\":%lu}\n", error);
-        throw CallFailed{"CreateProcessA", error};
+        throw CallFailed{"CreateProcessW", error};
     }
     std::printf("{\"started\":true,\"pid\":%lu}\n", pi.dwProcessId);
     std::fflush(stdout);
@@ -345,13 +357,14 @@ int Run(DWORD timeout, int argc, char **argv) {
 }
 
 // hold ms path: keeps the file open without any sharing, as a running game does.
-int Hold(DWORD ms, const char *path) {
-    HANDLE h =
-        CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+int Hold(DWORD ms) {
+    const std::wstring path = WideArguments(3).at(0);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         std::printf("{\"held\":false,\"error\":%lu}\n", error);
-        throw CallFailed{"CreateFileA", error};
+        throw CallFailed{"CreateFileW", error};
     }
     std::printf("{\"held\":true}\n");
     std::fflush(stdout);
@@ -413,9 +426,9 @@ int Dispatch(int argc, char **argv) {
     if (verb == "syscolor" && argc == 3)
         return SystemColour(static_cast<int>(Number(argv[2])));
     if (verb == "hold" && argc == 4)
-        return Hold(Number(argv[2]), argv[3]);
+        return Hold(Number(argv[2]));
     if (verb == "run" && argc >= 4)
-        return Run(Number(argv[2]), argc - 3, argv + 3);
+        return Run(Number(argv[2]));
     throw BadArguments{};
 }
 
