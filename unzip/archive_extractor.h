@@ -59,7 +59,7 @@ private:
 };
 
 // Creates every missing level of a directory path, level by level; only "\" separates levels
-// and a double-byte character ending in 0x5C is not a separator. An empty path is "\".
+// (the path is UTF-8, where no byte of a longer character is a "\"). An empty path is "\".
 bool MakeDirectoryChain(const char *path);
 
 } // namespace korvanta

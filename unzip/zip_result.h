@@ -30,7 +30,8 @@ inline constexpr uint32_t kZipBadKind = 0x80000;
 // The kind of handle OpenArchive gives out.
 inline constexpr uint32_t kZipHandleReader = 1;
 
-// Entry names and target paths must fit MAX_PATH bytes with their terminator.
+// MAX_PATH: an entry name as stored must fit it in bytes, a target path in UTF-16 units (the
+// plain wide calls' limit), each with its terminator.
 inline constexpr uint32_t kMaxPathBytes = 260;
 
 // Data moves between archive and file in chunks of this size.
