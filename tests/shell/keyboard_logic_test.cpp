@@ -128,6 +128,8 @@ TEST(Mnemonic, CaptionMatch) {
         {"&&Y", 'Y', false},         {"&&&Y", 'Y', true},     {"Y&", 'Y', false},
         {"&1 first", '1', true},     {"", 'Y', false},        {nullptr, 'Y', false},
         {"no mnemonic", 'N', false},
+        // UTF-8 captions: bytes of a Chinese character never stand for "&" or a letter.
+        {"替&&换&N", 'N', true},       {"恢复&&N", 'N', false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(CaptionHasMnemonic(c.caption, c.key), c.match)
