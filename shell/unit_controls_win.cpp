@@ -6,7 +6,6 @@
 #include "shell/window_class.h"
 #include "shell/window_style.h"
 
-
 namespace korvanta {
 namespace {
 

@@ -94,7 +94,7 @@ struct LabelProps {
     int32_t border = 0; // 0 none, 6 gradient frame
     int32_t frame_width = 0;
     Colour frame_colours[3] = {kDefaultColour, kDefaultColour, kDefaultColour};
-    std::span<const uint8_t> font; // a LOGFONTA of exactly 60 bytes (face name in UTF-8), else the default font
+    std::span<const uint8_t> font; // a 60-byte LOGFONTA (face name in UTF-8), else the default font
     Colour text_colour = 0;
     Colour background = kDefaultColour;
     std::span<const uint8_t> picture;

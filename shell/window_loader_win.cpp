@@ -27,8 +27,8 @@ bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
     HWND owner = nullptr;
     if (place.hidden_owner) {
         window.hidden_owner =
-            UniqueWindow(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                         nullptr, GetModuleHandleW(nullptr), nullptr));
+            UniqueWindow(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                         GetModuleHandleW(nullptr), nullptr));
         owner = window.hidden_owner.get();
     }
     // The description's texts were checked for UTF-8 when it was read.
@@ -50,8 +50,8 @@ bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
     if (props.icon_resource) {
         // Loaded at its own size (64 x 64): the same image serves as large and small icon.
         const std::wstring resource = ToWide(props.icon_resource).value_or(std::wstring());
-        window.icon = UniqueIcon(static_cast<HICON>(LoadImageW(
-            GetModuleHandleW(nullptr), resource.c_str(), IMAGE_ICON, 0, 0, 0)));
+        window.icon = UniqueIcon(static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), resource.c_str(), IMAGE_ICON, 0, 0, 0)));
         if (window.icon.valid()) {
             SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(window.icon.get()));
             SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window.icon.get()));

@@ -33,7 +33,8 @@ class Canvas {
 public:
     Canvas(int width, int height) : width_(width), height_(height) {
         const BITMAPINFO bi = test::TopDownBitmap(width, height);
-        bitmap_ = UniqueBitmap(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits_, nullptr, 0));
+        bitmap_ =
+            UniqueBitmap(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits_, nullptr, 0));
         select_.emplace(dc_.get(), bitmap_.get());
         std::memset(bits_, 0x5A, Size() * 4); // neither face nor ink
     }

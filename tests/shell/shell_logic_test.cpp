@@ -63,7 +63,8 @@ TEST(DescriptionIsConsistent, EveryTextOfAUnitMustBeUtf8) {
         EXPECT_EQ(DescriptionIsConsistent({.id = 1, .units = units}), c.consistent) << c.what;
     }
     const LabelProps label{.text = kCut};
-    const UnitRecord named[] = {{.type = UnitType::Window, .name = kGbk, .window = &cases[0].window}};
+    const UnitRecord named[] = {
+        {.type = UnitType::Window, .name = kGbk, .window = &cases[0].window}};
     EXPECT_FALSE(DescriptionIsConsistent({.id = 1, .units = named}));
     const UnitRecord labelled[] = {{.type = UnitType::Window, .window = &cases[0].window},
                                    {.type = UnitType::Label, .label = &label}};
