@@ -1,5 +1,7 @@
 #include "base/fatal_text.h"
 
+#include "base/utf.h"
+
 #include <charconv>
 
 namespace korvanta {
@@ -8,42 +10,34 @@ namespace {
 // Appends whole characters to fixed storage while they fit, always leaving room for the NUL.
 class FixedText {
 public:
-    FixedText(std::span<char> out, LeadBytePredicate is_lead_byte)
-        : out_(out), is_lead_(is_lead_byte) {}
+    explicit FixedText(std::span<char16_t> out) : out_(out) {}
 
-    // Stops before the first character that would leave less than `keep_free` bytes; a lead
-    // byte walks together with its trail byte, so a cut never splits a character. False when
-    // the piece was cut.
+    // Stops before the first character that would leave less than `keep_free` units, or that
+    // is not UTF-8. False when the piece was cut.
     bool Append(std::string_view piece, size_t keep_free = 0) {
         const size_t limit = out_.size() - 1;
-        for (size_t at = 0; at < piece.size();) {
-            const size_t n = CharLength(piece, at, is_lead_);
-            if (length_ + n + keep_free > limit)
-                return false;
-            for (size_t i = 0; i < n; ++i)
-                out_[length_++] = piece[at++];
-        }
-        return true;
+        const size_t room = length_ + keep_free < limit ? limit - length_ - keep_free : 0;
+        const UtfFill fill = FillUtf16(piece, out_.subspan(length_, room));
+        length_ += fill.written;
+        return fill.stop == FillStop::kEnd;
     }
 
     size_t Finish() {
-        out_[length_] = '\0';
+        out_[length_] = u'\0';
         return length_;
     }
 
 private:
-    std::span<char> out_;
-    LeadBytePredicate is_lead_;
+    std::span<char16_t> out_;
     size_t length_ = 0;
 };
 
 } // namespace
 
-size_t ComposeFatalText(std::string_view message, int32_t code, std::span<char> out,
-                        LeadBytePredicate is_lead_byte) {
+size_t ComposeFatalText(std::string_view message, int32_t code, std::span<char16_t> out) {
     if (out.empty())
         return 0;
-    FixedText text(out, is_lead_byte);
+    FixedText text(out);
     // Once a piece is cut, nothing after it is written: no code digits after a cut head.
     if (!text.Append("运行时出错!\r\n\r\n"))
         return text.Finish();

@@ -1,6 +1,5 @@
 #include "base/fatal.h"
 
-#include "base/double_byte.h"
 #include "base/fatal_text.h"
 
 #include <windows.h>
@@ -17,12 +16,13 @@ void InstallFatalHooks(const FatalHooks &h) {
 void FatalError(const char *message, int32_t code) {
     if (hooks.suppress_events)
         hooks.suppress_events();
-    // On the stack: a failed allocation is one of the reasons to be here, so the report must
-    // not need the heap (MessageBoxA's own needs are the system's).
-    char text[kFatalTextCapacity];
-    ComposeFatalText(message ? message : "", code, text, &SystemLeadByte);
+    // On the stack, composed straight into UTF-16: a failed allocation is one of the reasons to
+    // be here, so the report must not need the heap (MessageBoxW's own needs are the system's).
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "the platform's wide texts are UTF-16");
+    char16_t text[kFatalTextCapacity];
+    ComposeFatalText(message ? message : "", code, text);
     // No owner and not task-modal: the program's windows stay enabled while it is up.
-    MessageBoxA(nullptr, text, "错误", MB_ICONERROR);
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t *>(text), L"错误", MB_ICONERROR);
     if (hooks.clear_exit_routine)
         hooks.clear_exit_routine();
     if (hooks.end_program)

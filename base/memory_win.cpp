@@ -52,7 +52,7 @@ void FreeBlock(const void *p) {
 void InitConstantRanges() {
     // The constant data is the image's read-only data section: the compiler puts literal
     // texts there and the embedded archives are assembled into it.
-    auto *base = reinterpret_cast<const unsigned char *>(GetModuleHandleA(nullptr));
+    auto *base = reinterpret_cast<const unsigned char *>(GetModuleHandleW(nullptr));
     auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
     auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
     const IMAGE_SECTION_HEADER *section = IMAGE_FIRST_SECTION(nt);

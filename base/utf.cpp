@@ -145,6 +145,32 @@ UtfResult<char> Utf16ToUtf8(const char16_t *utf16) {
     return utf16 ? Utf16ToUtf8(std::u16string_view(utf16)) : UtfResult<char>{};
 }
 
+UtfFill FillUtf16(std::string_view utf8, std::span<char16_t> out) {
+    UtfFill fill;
+    while (fill.read < utf8.size()) {
+        const Decoded d = DecodeUtf8(utf8, fill.read);
+        if (d.length == 0) {
+            fill.stop = FillStop::kInvalid;
+            return fill;
+        }
+        const size_t units = d.code < 0x10000 ? 1 : 2;
+        if (out.size() - fill.written < units) {
+            fill.stop = FillStop::kFull;
+            return fill;
+        }
+        if (units == 1) {
+            out[fill.written] = static_cast<char16_t>(d.code);
+        } else {
+            const char32_t above = d.code - 0x10000;
+            out[fill.written] = static_cast<char16_t>(0xD800 + (above >> 10));
+            out[fill.written + 1] = static_cast<char16_t>(0xDC00 + (above & 0x3FF));
+        }
+        fill.written += units;
+        fill.read += d.length;
+    }
+    return fill;
+}
+
 std::string Describe(const UtfResult<char16_t> &result) {
     return DescribeAs(result, "not UTF-8 at byte offset ");
 }

@@ -8,6 +8,7 @@
 // since a wide call tells it from an empty one. Plain C++, tested natively.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,25 @@ UtfResult<char16_t> Utf8ToUtf16(std::string_view utf8);
 UtfResult<char16_t> Utf8ToUtf16(const char *utf8);
 UtfResult<char> Utf16ToUtf8(std::u16string_view utf16);
 UtfResult<char> Utf16ToUtf8(const char16_t *utf16);
+
+// Where a conversion into fixed storage stopped.
+enum class FillStop {
+    kEnd,     // the whole input was converted
+    kFull,    // the next character would not fit: it stands at `read`
+    kInvalid, // the input at `read` is not well-formed
+};
+
+struct UtfFill {
+    FillStop stop = FillStop::kEnd;
+    size_t read = 0;    // code units of the input converted
+    size_t written = 0; // code units written
+};
+
+// The UTF-16 form of a UTF-8 text written into `out` without allocating, for a report that
+// must not need the heap. Whole characters only: one that would not fit (a surrogate pair
+// needs two units) or that is not well-formed stops the conversion before it, so what was
+// written is always well-formed. No terminator is written.
+UtfFill FillUtf16(std::string_view utf8, std::span<char16_t> out);
 
 // What a refusal says, for a report: "not UTF-8 at byte 4", "not UTF-16 at unit 2" (a lone
 // surrogate); "absent" and "converted" for the other outcomes.

@@ -1,6 +1,7 @@
 #include "shell/content.h"
 
 #include "base/fatal.h"
+#include "base/wide_win.h"
 #include "shell/live_window.h"
 
 #include <windows.h>
@@ -29,23 +30,27 @@ LiveUnit &ReachEditBox(UnitRef ref, std::shared_ptr<LiveWindow> &window) {
 Text ReadContent(UnitRef ref) {
     std::shared_ptr<LiveWindow> window;
     LiveUnit &unit = ReachEditBox(ref, window);
-    int n = GetWindowTextLengthA(unit.hwnd);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    n = GetWindowTextA(unit.hwnd, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n > 0 ? n : 0));
-    unit.content = text;
+    int n = GetWindowTextLengthW(unit.hwnd);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0) + 1, L'\0');
+    n = GetWindowTextW(unit.hwnd, wide.data(), static_cast<int>(wide.size()));
+    wide.resize(static_cast<size_t>(n > 0 ? n : 0));
+    // A lone surrogate (typed or sent in by another program) has no UTF-8 form. Read as the
+    // empty box rather than as other characters, which would name another path.
+    unit.content = FromWide(wide).value_or(std::string());
     return Text::Copy(std::string_view(unit.content));
 }
 
 void WriteContent(UnitRef ref, const char *text) {
     std::shared_ptr<LiveWindow> window;
     LiveUnit &unit = ReachEditBox(ref, window);
+    // A text that is not UTF-8 empties the box: it shows no characters it was not given.
+    std::optional<std::wstring> wide = ToWide(text);
     unit.writing = true;
-    unit.content = text ? text : "";
-    SetWindowTextA(unit.hwnd, unit.content.c_str());
+    unit.content = wide ? (text ? text : "") : "";
+    SetWindowTextW(unit.hwnd, wide ? wide->c_str() : L"");
     unit.writing = false;
     // The change is reported once, after the write, as the control itself would.
-    SendMessageA(window->hwnd, WM_COMMAND, MAKEWPARAM(unit.control_id, EN_CHANGE),
+    SendMessageW(window->hwnd, WM_COMMAND, MAKEWPARAM(unit.control_id, EN_CHANGE),
                  reinterpret_cast<LPARAM>(unit.hwnd));
 }
 

@@ -85,8 +85,9 @@ int NextTabStopAfter(std::span<const UnitState> units, int unit) {
 bool CaptionHasMnemonic(const char *caption, uint32_t key) {
     if (!caption)
         return false;
-    // A GBK trail byte is never 0x26, so scanning bytes cannot mistake half a character for
-    // the ampersand; the byte after it is then a whole character of its own.
+    // Captions are UTF-8, where every byte of a multi-byte character is 0x80 or above: a byte
+    // 0x26 is always the ampersand itself, so a byte scan needs no double-byte walk, and a
+    // letter or digit after it is a whole character of its own.
     for (const char *p = caption; *p; ++p) {
         if (*p != '&')
             continue;

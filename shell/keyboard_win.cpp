@@ -1,5 +1,6 @@
 #include "shell/keyboard.h"
 
+#include "base/wide_win.h"
 #include "shell/events.h"
 
 namespace korvanta {
@@ -16,7 +17,7 @@ std::vector<UnitState> SnapshotUnits(const LiveWindow &window) {
         s.caption = CaptionOf(r);
         HWND h = unit->index == 0 ? window.hwnd : unit->hwnd;
         if (h) {
-            const LONG style = GetWindowLongA(h, GWL_STYLE);
+            const LONG style = GetWindowLongW(h, GWL_STYLE);
             s.on_screen = IsWindowVisible(h) != FALSE;
             s.visible = (style & WS_VISIBLE) != 0;
             s.enabled = IsWindowEnabled(h) != FALSE;
@@ -43,12 +44,20 @@ bool CanTakeFocus(const LiveWindow &window, int32_t unit) {
         return false;
     // Its own visible state: the window itself may still be on its way to the screen.
     HWND h = window.units[unit]->hwnd;
-    return h && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(h);
+    return h && (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(h);
+}
+
+// The help file's path in UTF-16; nothing when there is none.
+std::optional<std::wstring> HelpFile(const WindowProps &p) {
+    if (!p.help_file || !p.help_file[0])
+        return std::nullopt;
+    return ToWide(p.help_file);
 }
 
 void OpenHelp(const LiveWindow &window) {
     const WindowProps &p = window.props();
-    WinHelpA(window.hwnd, p.help_file, HELP_CONTEXT, static_cast<ULONG_PTR>(p.help_context));
+    if (const std::optional<std::wstring> file = HelpFile(p))
+        WinHelpW(window.hwnd, file->c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(p.help_context));
 }
 
 } // namespace
@@ -68,8 +77,10 @@ bool PreTranslateKey(LiveWindow &window, const MSG &msg) {
     KeyOptions options;
     options.enter_moves_focus = props.enter_moves_focus;
     options.esc_closes = props.esc_closes;
-    options.f1_opens_help = props.f1_opens_help && props.help_file && props.help_file[0] &&
-                            GetFileAttributesA(props.help_file) != INVALID_FILE_ATTRIBUTES;
+    const std::optional<std::wstring> help_file =
+        props.f1_opens_help ? HelpFile(props) : std::nullopt;
+    options.f1_opens_help =
+        help_file && GetFileAttributesW(help_file->c_str()) != INVALID_FILE_ATTRIBUTES;
 
     std::vector<UnitState> units = SnapshotUnits(window);
     KeyAction action = DecideKey(units, FocusedUnit(window), key, options);
@@ -80,7 +91,7 @@ bool PreTranslateKey(LiveWindow &window, const MSG &msg) {
     // without it, releasing Alt would open the system menu as if Alt had been pressed alone,
     // and without translation no WM_SYSCHAR reaches the window to make it beep.
     if (sys)
-        DefWindowProcA(window.hwnd, msg.message, msg.wParam, msg.lParam);
+        DefWindowProcW(window.hwnd, msg.message, msg.wParam, msg.lParam);
 
     const int32_t id = window.id();
     HWND hwnd = window.hwnd;
@@ -93,7 +104,7 @@ bool PreTranslateKey(LiveWindow &window, const MSG &msg) {
         RaiseEvent(id, action.unit, event::kClick);
         break;
     case KeyActionKind::Close:
-        SendMessageA(hwnd, WM_CLOSE, 0, 0);
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
         break;
     case KeyActionKind::OpenHelp:
         OpenHelp(window);

@@ -1,12 +1,12 @@
 #include "shell/label_control.h"
 
 #include "shell/events.h"
+#include "shell/font_win.h"
 #include "shell/label_logic.h"
 #include "shell/live_window.h"
 #include "shell/win_handles.h"
 #include "shell/window_class.h"
 
-#include <cstring>
 #include <string>
 
 namespace korvanta {
@@ -43,16 +43,18 @@ void DrawGradientBackground(HDC dc, const RECT &rc, const LabelProps &p, COLORRE
     }
 }
 
-std::string WindowText(HWND hwnd) {
-    int n = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    n = GetWindowTextA(hwnd, text.data(), n + 1);
+// The label's own text in UTF-16, as it was set: painted as it stands, never through a code
+// page.
+std::wstring WindowText(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(n > 0 ? n : 0) + 1, L'\0');
+    n = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<size_t>(n > 0 ? n : 0));
     return text;
 }
 
 LiveUnit *UnitOf(HWND hwnd) {
-    return reinterpret_cast<LiveUnit *>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return reinterpret_cast<LiveUnit *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 void RaiseFocusEvent(HWND hwnd, int32_t event) {
@@ -63,7 +65,7 @@ void RaiseFocusEvent(HWND hwnd, int32_t event) {
 } // namespace
 
 void PaintLabel(HDC dc, const RECT &client, const RECT &area, const LabelProps &p,
-                const char *text) {
+                const wchar_t *text) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     RECT rc = client;
     if (p.border == 6 && p.frame_width > 0)
@@ -77,12 +79,7 @@ void PaintLabel(HDC dc, const RECT &client, const RECT &area, const LabelProps &
 
     if (!text || !text[0])
         return;
-    UniqueFont own_font;
-    if (p.font.size() == sizeof(LOGFONTA)) {
-        LOGFONTA lf;
-        memcpy(&lf, p.font.data(), sizeof lf);
-        own_font = UniqueFont(CreateFontIndirectA(&lf));
-    }
+    UniqueFont own_font = FontFromDescription(p.font);
     HGDIOBJ font =
         own_font.valid() ? static_cast<HGDIOBJ>(own_font.get()) : GetStockObject(DEFAULT_GUI_FONT);
     SelectScope select(dc, font);
@@ -92,15 +89,15 @@ void PaintLabel(HDC dc, const RECT &client, const RECT &area, const LabelProps &
         SetTextColor(dc, pass.text_colour ? ResolveColour(p.text_colour, face) : pass.colour);
         RECT r = rc;
         OffsetRect(&r, pass.dx, pass.dy);
-        DrawTextA(dc, text, -1, &r, flags);
+        DrawTextW(dc, text, -1, &r, flags);
     }
 }
 
 LRESULT CALLBACK LabelControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_NCCREATE: {
-        auto *cs = reinterpret_cast<CREATESTRUCTA *>(lp);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        auto *cs = reinterpret_cast<CREATESTRUCTW *>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
         break;
     }
     case WM_ERASEBKGND:
@@ -127,7 +124,7 @@ LRESULT CALLBACK LabelControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_SETTEXT: {
-        LRESULT r = DefWindowProcA(hwnd, msg, wp, lp);
+        LRESULT r = DefWindowProcW(hwnd, msg, wp, lp);
         InvalidateRect(hwnd, nullptr, FALSE);
         return r;
     }
@@ -160,12 +157,12 @@ LRESULT CALLBACK LabelControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCDESTROY:
         if (LiveUnit *unit = UnitOf(hwnd))
             unit->hwnd = nullptr;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         break;
     default:
         break;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 } // namespace korvanta

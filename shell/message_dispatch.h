@@ -1,6 +1,6 @@
 #pragma once
 // How one fetched message travels: the pre-translation of the program windows first, then
-// TranslateMessage and DispatchMessageA.
+// TranslateMessage and DispatchMessageW.
 
 #include <windows.h>
 

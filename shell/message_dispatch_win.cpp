@@ -18,16 +18,18 @@ bool PreTranslateLoopMessage(MSG &msg) {
 void DispatchLoopMessage(MSG &msg) {
     if (PreTranslateLoopMessage(msg))
         return;
+    // The W calls throughout: a Unicode window gets its characters as UTF-16 only when the
+    // loop fetches and dispatches them with the wide calls.
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 void DispatchPendingMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
         if (msg.message == WM_QUIT)
             break;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             break;
         if (msg.message == WM_QUIT) {
             // Something posted it between the two looks: put it back for the loop.

@@ -13,12 +13,12 @@ namespace {
 // KnownDLLs, which never come from the program's folder.
 void LimitDllSearch() {
     using SetDefaultDirectories = BOOL(WINAPI *)(DWORD);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     FARPROC found = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
     if (found)
         reinterpret_cast<SetDefaultDirectories>(reinterpret_cast<void (*)()>(found))(
             LOAD_LIBRARY_SEARCH_SYSTEM32);
-    SetDllDirectoryA("");
+    SetDllDirectoryW(L"");
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "shell/shell.h"
 
-#include "base/double_byte.h"
 #include "shell/events.h"
 #include "base/fatal.h"
 #include "shell/live_window.h"
@@ -12,6 +11,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <string>
 #include <vector>
 
 namespace korvanta {
@@ -63,12 +63,17 @@ void InitShell() {
         OleInitialize(nullptr); // its result is not looked at: the program needs no OLE object
         shell.ole_started = true;
     }
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
     // The program's directory, without its trailing backslash. "C:" alone names that drive's
     // current directory, which is what a program in a drive root gets; a failure leaves the
-    // inherited directory.
-    SetCurrentDirectoryA(SplitAtLastBackslash(path, &SystemLeadByte).before.c_str());
+    // inherited directory. The path stays UTF-16 from one call to the other: no code page can
+    // lose a character of it, and a unit "\" is always a character of its own, so the
+    // double-byte walk has nothing to do here.
+    std::wstring directory(path);
+    const size_t last = directory.rfind(L'\\');
+    directory.resize(last == std::wstring::npos ? 0 : last);
+    SetCurrentDirectoryW(directory.c_str());
     InitConstantRanges();
     shell.windows.clear();
     for (const WindowDescription *d : HeldWindowDescriptions()) {
@@ -134,12 +139,12 @@ void RunMainLoop() {
     int32_t idle_count = 0;
     MSG msg;
     for (;;) {
-        while (idle_wanted && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        while (idle_wanted && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!IdleStep(idle_count++))
                 idle_wanted = false;
         }
         do {
-            if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
                 shell.quit_code = msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
                 return;
             }
@@ -148,7 +153,7 @@ void RunMainLoop() {
                 idle_wanted = true;
                 idle_count = 0;
             }
-        } while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
     }
 }
 

@@ -1,5 +1,9 @@
 #include "shell/unit_record.h"
 
+#include "base/utf.h"
+
+#include <vector>
+
 namespace korvanta {
 
 UnitTypeTraits TraitsOf(UnitType type) {
@@ -41,6 +45,30 @@ const char *CaptionOf(const UnitRecord &unit) {
     return nullptr;
 }
 
+namespace {
+
+// Every text a unit carries reaches the platform through the wide calls, so each must be UTF-8.
+bool TextsAreUtf8(const UnitRecord &u) {
+    std::vector<const char *> texts = {u.name, u.tag};
+    if (u.window)
+        texts.insert(texts.end(), {u.window->title, u.window->icon_resource, u.window->help_file,
+                                   u.window->class_name});
+    if (u.label)
+        texts.insert(texts.end(), {u.label->text, u.label->data_source, u.label->data_column});
+    if (u.button)
+        texts.push_back(u.button->caption);
+    if (u.edit_box)
+        texts.insert(texts.end(), {u.edit_box->content, u.edit_box->password_char,
+                                   u.edit_box->data_source, u.edit_box->data_column});
+    for (const char *text : texts) {
+        if (Utf8ToUtf16(text).status == UtfStatus::kInvalid)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool DescriptionIsConsistent(const WindowDescription &description) {
     if (description.units.empty() || description.units[0].type != UnitType::Window)
         return false;
@@ -54,7 +82,7 @@ bool DescriptionIsConsistent(const WindowDescription &description) {
             (u.type == UnitType::Window && u.window) || (u.type == UnitType::Label && u.label) ||
             (u.type == UnitType::Button && u.button) ||
             (u.type == UnitType::EditBox && u.edit_box) || u.type == UnitType::Zip;
-        if (!has_properties)
+        if (!has_properties || !TextsAreUtf8(u))
             return false;
     }
     return true;

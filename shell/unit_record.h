@@ -94,7 +94,7 @@ struct LabelProps {
     int32_t border = 0; // 0 none, 6 gradient frame
     int32_t frame_width = 0;
     Colour frame_colours[3] = {kDefaultColour, kDefaultColour, kDefaultColour};
-    std::span<const uint8_t> font; // a LOGFONTA of exactly 60 bytes, else the default font
+    std::span<const uint8_t> font; // a 60-byte LOGFONTA (face name in UTF-8), else the default font
     Colour text_colour = 0;
     Colour background = kDefaultColour;
     std::span<const uint8_t> picture;
@@ -183,7 +183,8 @@ const std::vector<const WindowDescription *> &HeldWindowDescriptions();
 // The caption that a unit's mnemonic is searched in, or null for types without one.
 const char *CaptionOf(const UnitRecord &unit);
 
-// True when every unit carries the properties of its type and unit 0 is the window.
+// True when every unit carries the properties of its type, its texts are UTF-8 and unit 0 is the
+// window.
 bool DescriptionIsConsistent(const WindowDescription &description);
 
 } // namespace korvanta

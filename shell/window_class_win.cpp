@@ -1,19 +1,20 @@
 #include "shell/window_class.h"
 
+#include "base/wide_win.h"
 #include "shell/events.h"
 #include "shell/keyboard.h"
 #include "shell/label_control.h"
 #include "shell/live_window.h"
 #include "shell/shell.h"
 
+#include <deque>
 #include <string>
-#include <vector>
 
 namespace korvanta {
 namespace {
 
 LiveWindow *WindowOf(HWND hwnd) {
-    return reinterpret_cast<LiveWindow *>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return reinterpret_cast<LiveWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 HBRUSH BackgroundBrush(const LiveWindow &w) {
@@ -36,7 +37,7 @@ LRESULT OnControlColour(LiveWindow &w, HDC dc, HWND control, UINT msg, HWND self
                         LPARAM lp) {
     LiveUnit *unit = FindUnitByHwnd(control);
     if (!unit || unit->owner != &w || unit->record->type != UnitType::EditBox)
-        return DefWindowProcA(self, msg, wp, lp);
+        return DefWindowProcW(self, msg, wp, lp);
     const EditBoxProps &e = *unit->record->edit_box;
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     SetTextColor(dc, e.text_colour == kDefaultColour ? face : e.text_colour);
@@ -63,15 +64,15 @@ void OnActivate(LiveWindow &w, WPARAM wp) {
 
 LRESULT CALLBACK ProgramWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto *cs = reinterpret_cast<CREATESTRUCTA *>(lp);
+        auto *cs = reinterpret_cast<CREATESTRUCTW *>(lp);
         auto *w = static_cast<LiveWindow *>(cs->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
         w->hwnd = hwnd;
-        return DefWindowProcA(hwnd, msg, wp, lp);
+        return DefWindowProcW(hwnd, msg, wp, lp);
     }
     LiveWindow *w = WindowOf(hwnd);
     if (!w)
-        return DefWindowProcA(hwnd, msg, wp, lp);
+        return DefWindowProcW(hwnd, msg, wp, lp);
 
     switch (msg) {
     case WM_ERASEBKGND: {
@@ -116,10 +117,10 @@ LRESULT CALLBACK ProgramWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         RaiseEvent(w->id(), 0, event::kDestroying);
         return 0;
     case WM_NCDESTROY: {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         RemoveLiveWindow(w);
         ProgramWindowDestroyed();
-        return DefWindowProcA(hwnd, msg, wp, lp);
+        return DefWindowProcW(hwnd, msg, wp, lp);
     }
     case WM_SETFONT:
         w->units[0]->shown_font = reinterpret_cast<HFONT>(wp);
@@ -137,55 +138,56 @@ LRESULT CALLBACK ProgramWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_NCHITTEST: {
-        LRESULT hit = DefWindowProcA(hwnd, msg, wp, lp);
+        LRESULT hit = DefWindowProcW(hwnd, msg, wp, lp);
         if (hit == HTCLIENT && w->props().drag_by_client_area)
             return HTCAPTION;
         return hit;
     }
     case WM_NCACTIVATE:
         if (w->props().keep_caption_active)
-            return DefWindowProcA(hwnd, msg, TRUE, lp);
+            return DefWindowProcW(hwnd, msg, TRUE, lp);
         break;
     default:
         break;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-std::vector<std::string> &RegisteredClasses() {
-    static std::vector<std::string> names;
+// A deque keeps every name where it is, so the names handed out stay valid.
+std::deque<std::wstring> &RegisteredClasses() {
+    static std::deque<std::wstring> names;
     return names;
 }
 
-bool RegisterOnce(const char *name, WNDPROC proc) {
-    for (const std::string &n : RegisteredClasses()) {
+const wchar_t *RegisterOnce(const std::wstring &name, WNDPROC proc) {
+    for (const std::wstring &n : RegisteredClasses()) {
         if (n == name)
-            return true;
+            return n.c_str();
     }
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     wc.hbrBackground = nullptr; // each window paints its own background
-    wc.lpszClassName = name;
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        return false;
-    RegisteredClasses().emplace_back(name);
-    return true;
+    wc.lpszClassName = name.c_str();
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return nullptr;
+    return RegisteredClasses().emplace_back(name).c_str();
 }
 
 } // namespace
 
-const char *ProgramWindowClass(const WindowProps &props) {
-    const char *name =
-        props.class_name && props.class_name[0] ? props.class_name : kDefaultWindowClass;
-    return RegisterOnce(name, &ProgramWindowProc) ? name : nullptr;
+const wchar_t *ProgramWindowClass(const WindowProps &props) {
+    if (!props.class_name || !props.class_name[0])
+        return RegisterOnce(kDefaultWindowClass, &ProgramWindowProc);
+    const std::optional<std::wstring> name = ToWide(props.class_name);
+    return name ? RegisterOnce(*name, &ProgramWindowProc) : nullptr;
 }
 
-const char *LabelControlClass() {
-    return RegisterOnce(kLabelClass, &LabelControlProc) ? kLabelClass : nullptr;
+const wchar_t *LabelControlClass() {
+    return RegisterOnce(kLabelClass, &LabelControlProc);
 }
 
 } // namespace korvanta

@@ -1,5 +1,6 @@
 #include "shell/window_loader.h"
 
+#include "base/wide_win.h"
 #include "shell/events.h"
 #include "shell/live_window.h"
 #include "shell/message_dispatch.h"
@@ -17,7 +18,7 @@ constexpr int32_t kControlIdStep = 10;
 // The window itself, hidden, with its styles, icon, font and placement.
 bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
     const WindowProps &props = *unit0.window;
-    const char *cls = ProgramWindowClass(props);
+    const wchar_t *cls = ProgramWindowClass(props);
     if (!cls)
         return false;
     const WindowPlacement place =
@@ -26,19 +27,21 @@ bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
     HWND owner = nullptr;
     if (place.hidden_owner) {
         window.hidden_owner =
-            UniqueWindow(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                         GetModuleHandleA(nullptr), nullptr));
+            UniqueWindow(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                         GetModuleHandleW(nullptr), nullptr));
         owner = window.hidden_owner.get();
     }
-    HWND hwnd = CreateWindowExA(place.ex_style, cls, props.title, place.style, place.x, place.y,
+    // The description's texts were checked for UTF-8 when it was read.
+    const std::wstring title = ToWide(props.title).value_or(std::wstring());
+    HWND hwnd = CreateWindowExW(place.ex_style, cls, title.c_str(), place.style, place.x, place.y,
                                 place.width, place.height, owner, nullptr,
-                                GetModuleHandleA(nullptr), &window);
+                                GetModuleHandleW(nullptr), &window);
     if (!hwnd)
         return false;
 
     // The system gives every overlapped window a caption; put back exactly the derived bits.
-    const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-    SetWindowLongA(
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    SetWindowLongW(
         hwnd, GWL_STYLE,
         static_cast<LONG>((style & ~WS_CAPTION) | static_cast<LONG>(place.caption_bits)));
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
@@ -46,23 +49,24 @@ bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
 
     if (props.icon_resource) {
         // Loaded at its own size (64 x 64): the same image serves as large and small icon.
+        const std::wstring resource = ToWide(props.icon_resource).value_or(std::wstring());
         window.icon = UniqueIcon(static_cast<HICON>(
-            LoadImageA(GetModuleHandleA(nullptr), props.icon_resource, IMAGE_ICON, 0, 0, 0)));
+            LoadImageW(GetModuleHandleW(nullptr), resource.c_str(), IMAGE_ICON, 0, 0, 0)));
         if (window.icon.valid()) {
-            SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(window.icon.get()));
-            SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window.icon.get()));
+            SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(window.icon.get()));
+            SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window.icon.get()));
         }
     }
     if (props.background != kDefaultColour)
         window.background = UniqueBrush(CreateSolidBrush(props.background));
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
     if (place.topmost)
         SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (place.remove_move)
         DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND);
     if (unit0.mouse_pointer != 0)
-        window.units[0]->cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(unit0.mouse_pointer));
+        window.units[0]->cursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(unit0.mouse_pointer));
 
     RECT frame;
     GetWindowRect(hwnd, &frame);
@@ -136,7 +140,7 @@ bool LoadWindow(int32_t window_id) {
         HWND focus = GetFocus();
         for (const auto &unit : window->units) {
             if (unit->hwnd)
-                SendMessageA(unit->hwnd, kUnitWindowComplete, 0, 0);
+                SendMessageW(unit->hwnd, kUnitWindowComplete, 0, 0);
         }
         if (focus && GetFocus() != focus && IsWindow(focus))
             SetFocus(focus);

@@ -101,5 +101,35 @@ TEST(Utf, LoneSurrogatesAreRefusedWhereTheyStand) {
     EXPECT_EQ(Describe(Utf16ToUtf8(u"a\xDC00")), "not UTF-16 at unit offset 1");
 }
 
+TEST(Utf, FillingFixedStorageStopsBeforeAWholeCharacter) {
+    const struct {
+        const char *what;
+        std::string_view input;
+        size_t room;
+        FillStop stop;
+        size_t read;
+        std::u16string_view written;
+    } cases[] = {
+        {"all of it", Bytes(u8"替换成功"), 8, FillStop::kEnd, 12, u"替换成功"},
+        {"exactly full", Bytes(u8"替换"), 2, FillStop::kEnd, 6, u"替换"},
+        {"one too many", Bytes(u8"替换成"), 2, FillStop::kFull, 6, u"替换"},
+        {"empty input", "", 0, FillStop::kEnd, 0, u""},
+        {"no room", "a", 0, FillStop::kFull, 0, u""},
+        // A pair is never split, whatever room is left.
+        {"pair with one unit left", Bytes(u8"a𠀀"), 2, FillStop::kFull, 1, u"a"},
+        {"pair with two units left", Bytes(u8"a𠀀b"), 3, FillStop::kFull, 5, u"a\U00020000"},
+        {"ill-formed after good text", Bytes(u8"游戏\xC3("), 8, FillStop::kInvalid, 6, u"游戏"},
+        {"ill-formed first", "\xCC\xE6", 8, FillStop::kInvalid, 0, u""},
+    };
+    for (const auto &c : cases) {
+        std::u16string out(c.room + 2, u'#');
+        const UtfFill fill = FillUtf16(c.input, std::span<char16_t>(out.data(), c.room));
+        EXPECT_EQ(fill.stop, c.stop) << c.what;
+        EXPECT_EQ(fill.read, c.read) << c.what;
+        EXPECT_TRUE(out.substr(0, fill.written) == c.written) << c.what;
+        EXPECT_EQ(out.substr(c.room), u"##") << c.what; // nothing past the room
+    }
+}
+
 } // namespace
 } // namespace korvanta

@@ -131,5 +131,41 @@ TEST_F(MessageBoxOnScreen, CaptionsAndRenderedValues) {
     }
 }
 
+TEST_F(MessageBoxOnScreen, TextsReachTheBoxAsTheirCharacters) {
+    int32_t result = -1;
+    // A character outside the BMP crosses as its surrogate pair, whatever the code page.
+    BoxView view = Show(
+        [] {
+            return ShowMessage(TypedValue::Text("游𠀀戏\r\n真"), TypedValue::Integer(0),
+                               TypedValue::Text("标题𠀀"));
+        },
+        IDOK, result);
+    ASSERT_TRUE(view.found);
+    EXPECT_EQ(view.text, L"游\U00020000戏\r\n真");
+    EXPECT_EQ(view.caption, L"标题\U00020000");
+    BoxView logical =
+        Show([] { return ShowMessage(TypedValue::Logical(false), {}, {}); }, IDOK, result);
+    EXPECT_EQ(logical.text, L"假");
+}
+
+TEST_F(MessageBoxOnScreen, ATextThatIsNotUtf8ShowsNoBox) {
+    // Shown through a code page it would read as other characters: GBK bytes, a cut character.
+    for (const char *text : {"\xCC\xE6\xBB\xBB", "ok\xE6\x9B"}) {
+        int32_t result = -1;
+        BoxView view = Show([&] { return ShowMessage(text); }, IDOK, result);
+        EXPECT_FALSE(view.found);
+        EXPECT_EQ(result, 0);
+    }
+    int32_t result = -1;
+    BoxView view = Show(
+        [] {
+            return ShowMessage(TypedValue::Text("ok"), TypedValue::Integer(0),
+                               TypedValue::Text("\xB1\xEA"));
+        },
+        IDOK, result);
+    EXPECT_FALSE(view.found);
+    EXPECT_EQ(result, 0);
+}
+
 } // namespace
 } // namespace korvanta

@@ -28,7 +28,7 @@ TEST(RenderValueText, EveryBasicType) {
         {TypedValue::Long(INT64_MIN), "-9223372036854775808"},
         {TypedValue::Double(1.0 / 3.0), "0.3333333333333"},
         {TypedValue::Double(-2e20 / 3), "-6.666666666667e+19"},
-        {TypedValue::Logical(true), "\xD5\xE6"}, // 真 in GBK, as the box shows it
+        {TypedValue::Logical(true), "\xE7\x9C\x9F"}, // 真 in UTF-8, as the box gets it
         {TypedValue::Logical(false), "假"},
         {TypedValue::Block(block.get()), ""},
         {TypedValue::Omitted(), ""},
@@ -90,7 +90,8 @@ TEST(RenderValueText, DatesWithTheirTimeParts) {
 
 TEST(MessageBoxRules, CaptionAndFlagsArguments) {
     RenderBuffer buffer;
-    EXPECT_STREQ(CaptionText(TypedValue::Omitted(), buffer), "\xD0\xC5\xCF\xA2\xA3\xBA"); // 信息：
+    EXPECT_STREQ(CaptionText(TypedValue::Omitted(), buffer),
+                 "\xE4\xBF\xA1\xE6\x81\xAF\xEF\xBC\x9A"); // 信息：
     EXPECT_STREQ(CaptionText(TypedValue::Text("标题"), buffer), "标题");
     EXPECT_STREQ(CaptionText(TypedValue::Text(nullptr), buffer), "");
     EXPECT_EQ(FlagsValue(TypedValue::Omitted()), 0);

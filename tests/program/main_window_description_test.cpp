@@ -1,9 +1,10 @@
 // MainWindow's description as plain data: registered for the shell, consistent, and its
-// label text in the program's code page.
+// label text as the characters the player reads.
 #include "program/main_window.h"
 
 #include "shell/label_logic.h"
 #include "base/platform_values.h"
+#include "base/utf.h"
 #include "program/handlers.h"
 
 #include <gtest/gtest.h>
@@ -33,13 +34,17 @@ TEST(MainWindowDescription, IsHeldForTheShellAndConsistent) {
     EXPECT_EQ(MainWindow.units.size(), 6u);
 }
 
-TEST(MainWindowDescription, LabelTextIsTheFiftyFourGbkBytes) {
+TEST(MainWindowDescription, LabelTextIsItsThirtyOneCharacters) {
+    // The 54 bytes it was in GBK, read as characters: the same on every code page. Written
+    // with escapes, so that a source saved in another encoding cannot pass.
     const char *text = Unit(kLabel1).label->text;
-    ASSERT_EQ(std::strlen(text), 54u);
-    EXPECT_EQ(std::string(text, 2), "  ");
-    EXPECT_EQ(std::string(text + 2, 2), "\xcd\xe6"); // 玩
-    EXPECT_NE(std::string(text).find(",\r\n\r\n"), std::string::npos);
-    EXPECT_EQ(std::string(text + 50, 4), "\xb0\xc9\xa1\xa3"); // 吧。
+    const UtfResult<char16_t> wide = Utf8ToUtf16(text);
+    ASSERT_TRUE(wide.converted()) << Describe(wide);
+    EXPECT_EQ(std::strlen(text), 77u); // UTF-8: three bytes for each Chinese character
+    EXPECT_TRUE(wide.text == u"  \u73A9\u817B\u56FD\u670D\u7684\u5C0F\u76C6\u53CB\u4EEC,"
+                             u"\u6765\u4F53\u9A8C\u4F53\u9A8C\u5916\u670D\u7684,\r\n\r\n"
+                             u"\u519B\u8854\u56FE\u6807\u5427\u3002");
+    EXPECT_EQ(wide.text.size(), 31u);
     EXPECT_EQ(LabelDrawFlags(Unit(kLabel1).label->horizontal_alignment,
                              Unit(kLabel1).label->word_wrap,
                              Unit(kLabel1).label->vertical_alignment),

@@ -117,6 +117,7 @@ TEST(NextInTabOrder, WrapsBothWaysAndEntersFromOutside) {
     EXPECT_EQ(NextInTabOrder(std::vector<UnitState>{Window(), Label("x")}, -1, false), -1);
 }
 
+// Captions are UTF-8: no byte of a Chinese character stands for "&" or a letter.
 TEST(Mnemonic, CaptionMatch) {
     struct Case {
         const char *caption;
@@ -127,7 +128,7 @@ TEST(Mnemonic, CaptionMatch) {
         {"替换(&Y)", 'Y', true},     {"替换(&y)", 'Y', true}, {"替换(&Y)", 'N', false},
         {"&&Y", 'Y', false},         {"&&&Y", 'Y', true},     {"Y&", 'Y', false},
         {"&1 first", '1', true},     {"", 'Y', false},        {nullptr, 'Y', false},
-        {"no mnemonic", 'N', false},
+        {"no mnemonic", 'N', false}, {"替&&换&N", 'N', true}, {"恢复&&N", 'N', false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(CaptionHasMnemonic(c.caption, c.key), c.match)

@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, ReadContentOfEmptyIsAbsentAndWriteAbsentReadsAbsent) {
     EXPECT_FALSE(ReadContent(kEditBox1).absent());
     WriteContent(kEditBox1, nullptr);
     EXPECT_TRUE(ReadContent(kEditBox1).absent());
-    EXPECT_EQ(GetWindowTextLengthA(Hwnd(kEditBox1)), 0);
+    EXPECT_EQ(GetWindowTextLengthW(Hwnd(kEditBox1)), 0);
 }
 
 TEST_F(MainWindowTest, EveryReadIsAFreshCopyAndWritesKeepTheirOwn) {

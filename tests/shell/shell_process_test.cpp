@@ -1,11 +1,11 @@
 // The shell end to end in child processes: the exit codes, the exit routine and the fatal
 // error box of every fatal condition of the shell and the window layer.
 #include "shell/content.h"
-#include "base/double_byte.h"
 #include "shell/events.h"
 #include "base/fatal.h"
 #include "shell/live_window.h"
 #include "base/memory.h"
+#include "base/wide_win.h"
 #include "shell/shell.h"
 #include "shell/window_loader.h"
 #include "program/main_window.h"
@@ -15,6 +15,7 @@
 #include "tests/shell/handler_doubles.h"
 #include "tests/shell/refusing_allocator.h"
 #include "tests/shell/unit_window.h"
+#include "tests/support/wait_limit.h"
 #include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,8 @@
 #include <ole2.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace korvanta {
@@ -115,14 +118,17 @@ TEST(ShellProcess, AWindowGoneBeforeTheLoopSkipsIt) {
     EXPECT_EQ(child.Marker(), "loop;exit routine, no window");
 }
 
+// The current directory, the program's directory and its file name, each in UTF-8.
 const ChildScenarioEntry kCurrentDirectory("current-directory", [] {
     InitShell();
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof cwd, cwd);
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    const SplitText split = SplitAtLastBackslash(exe, &SystemLeadByte);
-    WriteMarker(std::string(cwd) + "|" + split.before + "|" + split.after);
+    wchar_t cwd[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring path(exe);
+    const size_t last = path.rfind(L'\\');
+    WriteMarker(FromWide(cwd).value_or("?") + "|" + FromWide(path.substr(0, last)).value_or("?") +
+                "|" + FromWide(path.substr(last + 1)).value_or("?"));
     return 0;
 });
 
@@ -137,6 +143,45 @@ TEST(ShellProcess, TheProgramsDirectoryBecomesTheCurrentDirectory) {
     Child child("current-directory", temp);
     EXPECT_EQ(child.WaitForExit(), 0u);
     EXPECT_EQ(child.Marker(), directory + "|" + directory + "|" + name);
+}
+
+TEST(ShellProcess, AProgramDirectoryOfAnyCharactersBecomesTheCurrentDirectory) {
+    // Korean and a character outside the BMP: no ANSI code page holds the folder's name, so
+    // only the wide calls find the program's folder and make it current.
+    wchar_t exe[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"korvanta 게임 \U00020000 " + std::to_wstring(GetCurrentProcessId());
+    const std::wstring copy = folder + L"\\player.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(exe, copy.c_str(), FALSE));
+    char marker_path[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, marker_path);
+    const std::string marker =
+        std::string(marker_path) + "korvanta-cwd-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    DeleteFileA(marker.c_str());
+    std::wstring command = L"\"" + copy + L"\" --child=current-directory \"--marker=";
+    command += std::wstring(marker.begin(), marker.end()) + L"\"";
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               temp, &si, &pi));
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, test::kWaitLimitMs), WAIT_OBJECT_0)
+        << "timed out after " << KORVANTA_WAIT_LIMIT << " s waiting for the child's end";
+    DWORD code = 0xDEAD;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::ifstream in(marker, std::ios::binary);
+    const std::string seen((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    DeleteFileA(marker.c_str());
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
+    EXPECT_EQ(code, 0u);
+    const std::string directory = FromWide(folder).value();
+    EXPECT_EQ(seen, directory + "|" + directory + "|player.exe");
 }
 
 // --- the order of start-up and shutdown ----------------------------------------------------

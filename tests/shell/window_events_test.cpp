@@ -118,9 +118,9 @@ protected:
         if (IsWindow(hwnd_))
             DestroyWindow(hwnd_);
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message != WM_QUIT)
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
         }
     }
     HWND hwnd_ = nullptr;

@@ -30,9 +30,9 @@ protected:
         doubles::ResetHandlers();
         // The end of the last window may have left a quit message for the next test.
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message != WM_QUIT)
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
         }
     }
 

@@ -107,7 +107,7 @@ protected:
         DeleteFileA(archive_.c_str());
         RemoveDirectoryA(root_.c_str());
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
     }
 
