@@ -14,9 +14,6 @@ namespace korvanta {
 // Whether a byte starts a double-byte character.
 using LeadBytePredicate = bool (*)(unsigned char byte);
 
-// The system code page's rule, asked of the platform (Windows builds only).
-bool SystemLeadByte(unsigned char byte);
-
 // The rule of UTF-8 texts, which the program's own are: no byte leads another, since no byte of
 // a longer UTF-8 character is below 0x80 and so none is a "\" or a "/".
 inline bool NoLeadByte(unsigned char) {

@@ -1,7 +1,5 @@
 #include "tests/hostile/outcome.h"
 
-#include "base/double_byte.h"
-
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -10,20 +8,16 @@
 namespace korvanta::test {
 namespace {
 
-// The file system compares names without case; a double-byte character is left whole, as
-// its trail byte may look like an ASCII capital.
+// The file system compares names without case. The names are UTF-8, where no byte of a longer
+// character looks like an ASCII capital or a separator.
 std::string Key(std::string_view name) {
     std::string key;
-    for (size_t i = 0; i < name.size();) {
-        const size_t length = CharLength(name, i, &SystemLeadByte);
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (length == 2)
-            key += name.substr(i, 2);
-        else if (c == '/')
+    for (const char byte : name) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c == '/')
             key += '\\';
         else
             key += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-        i += length;
     }
     return key;
 }

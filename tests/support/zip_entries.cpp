@@ -4,6 +4,14 @@
 
 #include <algorithm>
 
+#ifdef _WIN32
+#include "tests/support/files.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#endif
+
 namespace korvanta::test {
 namespace {
 
@@ -26,11 +34,29 @@ void ReadData(unzFile zip, const unz_file_info &info, ZipEntry &entry, std::vect
         got == 0 && closed && entry.data.size() == info.uncompressed_size && !(info.flag & 1);
 }
 
+#ifdef _WIN32
+// Paths are UTF-8, as in the program: the archive opens through the wide call.
+voidpf ZCALLBACK OpenWide(voidpf, const char *filename, int mode) {
+    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
+        return nullptr;
+    return _wfopen(Widen(filename, CP_UTF8).c_str(), L"rb");
+}
+#endif
+
+unzFile OpenArchiveFile(const std::string &archive) {
+    zlib_filefunc_def access;
+    fill_fopen_filefunc(&access);
+#ifdef _WIN32
+    access.zopen_file = OpenWide;
+#endif
+    return unzOpen2(archive.c_str(), &access);
+}
+
 } // namespace
 
 ZipEntries ReadZipEntries(const std::string &archive, bool with_data) {
     ZipEntries read;
-    unzFile zip = unzOpen(archive.c_str());
+    unzFile zip = OpenArchiveFile(archive);
     if (zip == nullptr)
         return read;
     read.opened = true;

@@ -143,6 +143,14 @@ wine_ensure_prefix() {
         # A crash ends the process instead of opening a dialog that would hang a test.
         wine_detached "$WINE_ENV_LOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
             /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        # Windows of every language has the Chinese system fonts, and its dialog font links to
+        # them for the characters it lacks. A prefix made under another locale than Chinese has
+        # none of them: the installed Chinese font stands in for SimSun, one of the fonts
+        # Wine's dialog font links to, so such a lane shows Chinese text as such a Windows does.
+        if [ "${WINE_ENV_CODE_PAGE:-936}" != 936 ]; then
+            wine_detached "$WINE_ENV_LOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+                /v SimSun /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+        fi
         wineserver -w
         touch "$WINEPREFIX/.korvanta-ready"
     fi
