@@ -122,11 +122,11 @@ bool CreateUnitControl(LiveWindow &window, LiveUnit &unit, int32_t control_id) {
         unit.cursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(r.mouse_pointer));
     switch (r.type) {
     case UnitType::Label: {
-        const wchar_t *cls = LabelControlClass();
-        if (!cls)
+        const std::wstring cls = LabelControlClass();
+        if (cls.empty())
             return false;
-        unit.hwnd =
-            Create(window, unit, cls, r.label->text, DeriveControlStyle(r), r.height, control_id);
+        unit.hwnd = Create(window, unit, cls.c_str(), r.label->text, DeriveControlStyle(r),
+                           r.height, control_id);
         if (!unit.hwnd)
             return false;
         SendMessageW(unit.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(unit, r.label->font)),

@@ -7,8 +7,8 @@
 #include "shell/live_window.h"
 #include "shell/shell.h"
 
-#include <deque>
 #include <string>
+#include <vector>
 
 namespace korvanta {
 namespace {
@@ -153,16 +153,15 @@ LRESULT CALLBACK ProgramWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-// A deque keeps every name where it is, so the names handed out stay valid.
-std::deque<std::wstring> &RegisteredClasses() {
-    static std::deque<std::wstring> names;
+std::vector<std::wstring> &RegisteredClasses() {
+    static std::vector<std::wstring> names;
     return names;
 }
 
-const wchar_t *RegisterOnce(const std::wstring &name, WNDPROC proc) {
+bool RegisterOnce(const std::wstring &name, WNDPROC proc) {
     for (const std::wstring &n : RegisteredClasses()) {
         if (n == name)
-            return n.c_str();
+            return true;
     }
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -173,21 +172,22 @@ const wchar_t *RegisterOnce(const std::wstring &name, WNDPROC proc) {
     wc.hbrBackground = nullptr; // each window paints its own background
     wc.lpszClassName = name.c_str();
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        return nullptr;
-    return RegisteredClasses().emplace_back(name).c_str();
+        return false;
+    RegisteredClasses().push_back(name);
+    return true;
 }
 
 } // namespace
 
-const wchar_t *ProgramWindowClass(const WindowProps &props) {
-    if (!props.class_name || !props.class_name[0])
-        return RegisterOnce(kDefaultWindowClass, &ProgramWindowProc);
-    const std::optional<std::wstring> name = ToWide(props.class_name);
-    return name ? RegisterOnce(*name, &ProgramWindowProc) : nullptr;
+std::wstring ProgramWindowClass(const WindowProps &props) {
+    std::wstring name = kDefaultWindowClass;
+    if (props.class_name && props.class_name[0])
+        name = ToWide(props.class_name).value_or(std::wstring());
+    return !name.empty() && RegisterOnce(name, &ProgramWindowProc) ? name : std::wstring();
 }
 
-const wchar_t *LabelControlClass() {
-    return RegisterOnce(kLabelClass, &LabelControlProc);
+std::wstring LabelControlClass() {
+    return RegisterOnce(kLabelClass, &LabelControlProc) ? kLabelClass : std::wstring();
 }
 
 } // namespace korvanta

@@ -18,8 +18,8 @@ constexpr int32_t kControlIdStep = 10;
 // The window itself, hidden, with its styles, icon, font and placement.
 bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
     const WindowProps &props = *unit0.window;
-    const wchar_t *cls = ProgramWindowClass(props);
-    if (!cls)
+    const std::wstring cls = ProgramWindowClass(props);
+    if (cls.empty())
         return false;
     const WindowPlacement place =
         DeriveWindowPlacement(props, unit0.left, unit0.top, unit0.width, unit0.height,
@@ -33,8 +33,8 @@ bool CreateTopLevel(LiveWindow &window, const UnitRecord &unit0) {
     }
     // The description's texts were checked for UTF-8 when it was read.
     const std::wstring title = ToWide(props.title).value_or(std::wstring());
-    HWND hwnd = CreateWindowExW(place.ex_style, cls, title.c_str(), place.style, place.x, place.y,
-                                place.width, place.height, owner, nullptr,
+    HWND hwnd = CreateWindowExW(place.ex_style, cls.c_str(), title.c_str(), place.style, place.x,
+                                place.y, place.width, place.height, owner, nullptr,
                                 GetModuleHandleW(nullptr), &window);
     if (!hwnd)
         return false;
