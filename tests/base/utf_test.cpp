@@ -8,7 +8,7 @@
 namespace korvanta {
 namespace {
 
-// UTF-8 written as u8 literals or byte escapes: plain literals here are compiled to GBK.
+// UTF-8 written as u8 literals or byte escapes, so that the tables say the bytes they mean.
 std::string_view Bytes(std::u8string_view utf8) {
     return {reinterpret_cast<const char *>(utf8.data()), utf8.size()};
 }

@@ -83,14 +83,6 @@ std::wstring WindowText(HWND window) {
     return copied ? std::wstring(text, static_cast<size_t>(*copied)) : std::wstring();
 }
 
-std::wstring AsShown(const char *ansi) {
-    std::wstring text(std::strlen(ansi), L'\0');
-    text.resize(
-        static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi, static_cast<int>(text.size()),
-                                                text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 std::string Utf8(const std::wstring &text) {
     const int length = static_cast<int>(text.size());
     std::string bytes(text.size() * 3, '\0');

@@ -20,9 +20,6 @@ HWND FindProcessWindow(DWORD pid, const char *class_name, const wchar_t *caption
 // A window's text as it shows, asked for without waiting long on a window that is busy; empty
 // when it does not answer.
 std::wstring WindowText(HWND window);
-// An ANSI text as a window given it shows it: converted with the system's code page, as every
-// A call converts it.
-std::wstring AsShown(const char *ansi);
 // A text in UTF-8, for a report; a lone surrogate, which UTF-8 cannot carry, comes out as U+FFFD.
 std::string Utf8(const std::wstring &text);
 
