@@ -21,8 +21,8 @@ inline void InstallSeam() {
         return names;
     }();
     for (const char *used :
-         {"CreateFileA", "WriteFile", "GetFileAttributesA", "FindFirstFileA", "FindClose",
-          "RemoveDirectoryA", "DeleteFileA", "GetFinalPathNameByHandleA"})
+         {"CreateFileW", "WriteFile", "GetFileAttributesW", "FindFirstFileW", "FindClose",
+          "RemoveDirectoryW", "DeleteFileW", "GetFinalPathNameByHandleW"})
         ASSERT_EQ((", " + missing + ",").find(", " + std::string(used) + ","), std::string::npos)
             << used << " is not patched";
 }
