@@ -4,7 +4,8 @@
 // path holds any character Windows allows, whatever the system's code page. A path that is not
 // UTF-8 names no file: the call fails with ERROR_NO_UNICODE_TRANSLATION and touches nothing.
 // Otherwise each call is the platform's own, with its results and its GetLastError.
-// A path is limited to MAX_PATH characters (UTF-16 units), as the platform's plain calls are.
+// A path of MAX_PATH characters (UTF-16 units) or more fails with ERROR_PATH_NOT_FOUND, as the
+// platform's plain calls answer it on Windows.
 
 #include <windows.h>
 

@@ -9,11 +9,17 @@ namespace korvanta {
 namespace {
 
 // The path in the form the wide call takes; nothing, with the call's error set, for one that
-// is not UTF-8.
+// is not UTF-8 or does not fit MAX_PATH. Windows' plain wide calls find nothing at a longer
+// path (ERROR_PATH_NOT_FOUND), and Wine's take it: the limit is kept here, so that the program
+// acts alike on both.
 std::optional<std::wstring> WidePath(const char *path) {
     std::optional<std::wstring> wide = ToWide(path);
-    if (!wide)
+    if (!wide) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    } else if (wide->size() >= MAX_PATH) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        wide.reset();
+    }
     return wide;
 }
 

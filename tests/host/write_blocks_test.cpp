@@ -4,6 +4,7 @@
 #include "tests/host/recorded_calls.h"
 #include "tests/host/test_blocks.h"
 #include "tests/support/files.h"
+#include "tests/support/wine.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,9 @@
 namespace korvanta {
 namespace {
 
+using test::Exists;
 using test::FileCall;
 using test::OwnedBlock;
-using test::Exists;
 using test::ReadAll;
 
 OwnedBlock Block(const std::string &text) {
@@ -104,6 +105,39 @@ TEST_F(WriteBlocksOnDisk, FailuresLeaveFilesAsTheyWereAndTellTheError) {
     EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
     holder.Close();
     EXPECT_EQ(ReadAll(file), "original");
+}
+
+// Paths count in UTF-16 units, as Windows counts them: a name of three-byte characters that
+// fits MAX_PATH is taken whatever its length in bytes, and one unit more names nothing, as on
+// Windows, though Wine's wide calls would take it. A name that is not UTF-8 names nothing.
+TEST_F(WriteBlocksOnDisk, PathsFitMaxPathInCharactersAndMustBeUtf8) {
+    OwnedBlock three = Block("abc");
+    // Folders of 60 characters (180 bytes: the Unix side keeps a name to 255), then a name
+    // that brings the path to 259 units.
+    std::string chars60;
+    for (int i = 0; i < 60; ++i)
+        chars60 += "图";
+    std::string path = folder.path();
+    size_t units = folder.path().size();        // the folder is ASCII
+    while (MAX_PATH - 1 - units - 1 - 4 > 80) { // the name below stays at 80 or fewer
+        path += "\\" + chars60;
+        units += 61;
+        ASSERT_TRUE(test::MakeTree(path, {""}));
+    }
+    std::string name;
+    for (size_t i = units + 1 + 4; i < MAX_PATH - 1; ++i)
+        name += "图";
+    const std::string fits = path + "\\" + name + ".zip";
+    const std::string longer = path + "\\" + name + "1.zip";
+    ASSERT_GT(fits.size(), 2u * MAX_PATH);
+    EXPECT_TRUE(WriteBlocks(fits.c_str(), {three.get()}));
+    EXPECT_EQ(ReadAll(fits), "abc");
+    EXPECT_FALSE(WriteBlocks(longer.c_str(), {three.get()}));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_PATH_NOT_FOUND});
+    EXPECT_FALSE(Exists(longer));
+    const std::string not_utf8 = folder / "\xB1\xEA.zip"; // 标 in GBK
+    EXPECT_FALSE(WriteBlocks(not_utf8.c_str(), {three.get()}));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_NO_UNICODE_TRANSLATION});
 }
 
 } // namespace

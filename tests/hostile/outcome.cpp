@@ -1,5 +1,8 @@
 #include "tests/hostile/outcome.h"
 
+#include "tests/support/files.h"
+#include "tests/support/windows.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -20,6 +23,12 @@ std::string Key(std::string_view name) {
             key += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     }
     return key;
+}
+
+// An entry's name as the extractor writes it: UTF-8 when the entry says so, GBK otherwise.
+std::string NameOnDisk(const ZipEntry &entry) {
+    constexpr uint32_t kUtf8Name = 0x0800;
+    return entry.flags & kUtf8Name ? entry.name : Utf8(Widen(entry.name, 936));
 }
 
 std::string WithoutTrailingSeparators(std::string path) {
@@ -113,7 +122,7 @@ std::vector<std::string> CheckOutcome(const Arena &arena, const Extraction &extr
     std::map<std::string, const ZipEntry *> last;
     std::set<std::string> folders;
     for (const ZipEntry &entry : reference.entries) {
-        const std::string key = Key(entry.name);
+        const std::string key = Key(NameOnDisk(entry));
         last[WithoutTrailingSeparators(key)] = &entry;
         for (size_t at = key.find('\\'); at != std::string::npos; at = key.find('\\', at + 1))
             folders.insert(key.substr(0, at));
@@ -141,10 +150,10 @@ std::vector<std::string> CheckOutcome(const Arena &arena, const Extraction &extr
     }
     if (result == 1 && reference.complete) {
         for (const ZipEntry &entry : reference.entries) {
-            std::string target = entry.name;
+            std::string target = NameOnDisk(entry);
             std::replace(target.begin(), target.end(), '/', '\\');
             if (!Exists(arena.destination() + "\\" + WithoutTrailingSeparators(target)))
-                problems.push_back("after a success, entry " + entry.name + " is missing");
+                problems.push_back("after a success, entry " + target + " is missing");
         }
     }
     return problems;
