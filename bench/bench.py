@@ -42,11 +42,20 @@ def windows_path(path):
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
 
+def tree_loader(build):
+    """The Wine loader of the tree's programs, as its lanes have it: wine, or wine64 for the
+    64-bit tree of a machine that cannot run 32-bit programs."""
+    loader = build / "lanes/loader"
+    return loader.read_text().strip() if loader.exists() else "wine"
+
+
 class Bench:
     """The prefix, display and drive D: of the benchmark, apart from the test lanes'."""
 
     def __init__(self, build, on_disk=False):
         self.build = build
+        self.loader = tree_loader(build)
+        self.sixty_four = self.loader.endswith("wine64")
         self.dir = build / "perf"
         self.prefix = self.dir / "prefix"
         if on_disk or not MEMORY.is_dir():
@@ -60,6 +69,8 @@ class Bench:
         self.staged = self.cache / "class1.zip"
 
     def start(self):
+        self.dir.mkdir(parents=True, exist_ok=True)
+        (self.dir / "loader").write_text(self.loader + "\n")
         subprocess.run([str(WINE_CTL), "start", str(self.dir)], check=True,
                        stdout=subprocess.DEVNULL)
         self.drive_d.mkdir(parents=True, exist_ok=True)
@@ -67,7 +78,7 @@ class Bench:
         # The folder start-up writes both archives into, beside drive D:.
         self.place(self.cache, fresh_folder(self.files / "cache"))
         self.wine("reg", "add", REG_KEY, "/v", "InstallPath", "/t", "REG_SZ", "/d", GAME_ON_D,
-                  "/f", "/reg:32")
+                  "/f", "/reg:64" if self.sixty_four else "/reg:32")
 
     @staticmethod
     def place(link, target):
@@ -250,7 +261,11 @@ def exe_size(exe, stripped=False):
         return exe.stat().st_size
     with tempfile.TemporaryDirectory() as tmp:
         copy = Path(tmp) / exe.name
-        subprocess.run(["i686-w64-mingw32-strip", "-o", str(copy), str(exe)], check=True)
+        strip = "i686-w64-mingw32-strip"
+        if subprocess.run(["file", "-b", str(exe)], capture_output=True,
+                          text=True).stdout.startswith("PE32+"):
+            strip = "x86_64-w64-mingw32-strip"
+        subprocess.run([strip, "-o", str(copy), str(exe)], check=True)
         return copy.stat().st_size
 
 

@@ -9,8 +9,17 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh" >/dev/null
 
-cd "$root"
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+. "$root/tests/wine/wine-env.sh"
+# A machine that cannot run 32-bit programs times the 64-bit build of the same code.
+tree=windows
+if ! wine_runs_32bit_programs; then
+    tree=windows64
+    echo "bench: this machine cannot run 32-bit programs; timing the 64-bit build" \
+         "(build/windows64) under wine64" >&2
+fi
 
-exec python3 "$root/bench/bench.py" --build "$root/build/windows" --rounds "${BENCH_ROUNDS:-7}" "$@"
+cd "$root"
+cmake --preset "$tree" >/dev/null
+cmake --build --preset "$tree"
+
+exec python3 "$root/bench/bench.py" --build "$root/build/$tree" --rounds "${BENCH_ROUNDS:-7}" "$@"
