@@ -37,6 +37,18 @@ bool ArchiveHasSignature(const char *archive_path) {
     return PassesSignatureTest(block, got);
 }
 
+// Clears the attributes that make an existing file refuse CREATE_ALWAYS; false when the
+// target is no such file, or stays one.
+bool ClearedRefusingAttributes(const std::string &target) {
+    constexpr DWORD kRefusing =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const DWORD attributes = AttributesAt(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !(attributes & kRefusing))
+        return false;
+    return SetAttributesAt(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // Whether the platform's plain calls take the path: fewer than MAX_PATH characters, counted
 // as UTF-16 units, with the terminator.
 bool FitsPlainCalls(const std::string &path) {
@@ -138,10 +150,12 @@ int32_t ArchiveExtractor::ExtractAll(const char *archive_path, const char *desti
             if (!PathExists(target.c_str()) && !MakeDirectoryChain(target.c_str()))
                 return FailureEnd(0, std::move(handle));
         } else {
-            // Read-only, hidden or system targets would refuse to be overwritten; a missing
-            // target makes this fail harmlessly.
-            SetAttributesAt(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (ExtractEntry(handle.get(), i, target.c_str()) != kZipOk) {
+            uint32_t code = ExtractEntry(handle.get(), i, target.c_str());
+            // A read-only, hidden or system target refuses to be overwritten: only then are its
+            // attributes cleared, and the entry is written once more.
+            if (code == kZipCannotOpen && ClearedRefusingAttributes(target))
+                code = ExtractEntry(handle.get(), i, target.c_str());
+            if (code != kZipOk) {
                 // The partial file was created with the entry's attributes, read-only for
                 // every entry made on DOS or Windows; left so, nothing could clean it up.
                 SetAttributesAt(target.c_str(), FILE_ATTRIBUTE_NORMAL);
