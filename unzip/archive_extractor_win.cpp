@@ -155,14 +155,10 @@ int32_t ArchiveExtractor::ExtractAll(const char *archive_path, const char *desti
             // attributes cleared, and the entry is written once more.
             if (code == kZipCannotOpen && ClearedRefusingAttributes(target))
                 code = ExtractEntry(handle.get(), i, target.c_str());
-            if (code != kZipOk) {
-                // The partial file was created with the entry's attributes, read-only for
-                // every entry made on DOS or Windows; left so, nothing could clean it up.
-                SetAttributesAt(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+            // The reader leaves every file it wrote plain, a partial one too, so that nothing
+            // it leaves behind is read-only.
+            if (code != kZipOk)
                 return FailureEnd(0, std::move(handle));
-            }
-            // Entries of DOS archives map to read-only; the files are left plain.
-            SetAttributesAt(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
         current_ = static_cast<uint32_t>(i);
         NotifyProgress();

@@ -53,8 +53,9 @@ ZipHandlePtr OpenArchive(const char *file_name);
 uint32_t GetEntry(ZipHandle *handle, int32_t index, ZipEntry &out);
 
 // Writes entry `index` to `target`, creating missing parent folders of a relative target
-// under the directory captured at open. The file is created with the entry's attributes and
-// gets its times when all data arrived intact.
+// under the directory captured at open. The file ends with exactly FILE_ATTRIBUTE_NORMAL,
+// whatever the entry's attributes, and gets the entry's times when all data arrived intact,
+// both set on the handle that wrote it.
 uint32_t ExtractEntry(ZipHandle *handle, int32_t index, const char *target);
 
 // Releases the handle and everything it holds.

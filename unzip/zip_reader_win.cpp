@@ -71,8 +71,11 @@ bool UnixToFileTime(int32_t seconds, FILETIME &out) {
     return SystemTimeToFileTime(&st, &out) != FALSE;
 }
 
-const FILETIME *TimeOrNull(const FILETIME &time) {
-    return time.dwLowDateTime == 0 && time.dwHighDateTime == 0 ? nullptr : &time;
+// A file time as the handle's basic information takes it; 0, a time the entry does not give,
+// leaves the file's own alone.
+LONGLONG Ticks(const FILETIME &time) {
+    return static_cast<LONGLONG>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |
+                                 time.dwLowDateTime);
 }
 
 } // namespace
@@ -262,14 +265,26 @@ uint32_t ZipReader::ExtractEntry(int32_t index, const char *target) {
     for (const std::string &level : ParentDirectoriesOf(target, working_dir_))
         CreateFolderAt(level.c_str());
 
-    FileHandle file(OpenFileAt(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, entry.attributes));
+    // Created plain: the entry's attribute bits are its record's, never the file's.
+    FileHandle file(
+        OpenFileAt(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     if (!file.valid())
         return kZipCannotOpen;
     const bool intact = WriteData(file.get());
-    // Times only for a complete file on disk; a device or pipe has none.
-    if (intact && GetFileType(file.get()) == FILE_TYPE_DISK)
-        SetFileTime(file.get(), TimeOrNull(entry.creation_time), TimeOrNull(entry.access_time),
-                    TimeOrNull(entry.write_time));
+    // One call on the handle that wrote the file leaves it exactly plain (the platform adds
+    // the archive bit when it creates a file) and, when all its data arrived, gives it the
+    // entry's times. A device or pipe has neither. As the times always were, a refusal here
+    // is no error of the entry: its data is whole.
+    if (GetFileType(file.get()) == FILE_TYPE_DISK) {
+        FILE_BASIC_INFO basic = {};
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        if (intact) {
+            basic.CreationTime.QuadPart = Ticks(entry.creation_time);
+            basic.LastAccessTime.QuadPart = Ticks(entry.access_time);
+            basic.LastWriteTime.QuadPart = Ticks(entry.write_time);
+        }
+        SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
+    }
     file.Close();
     return intact ? kZipOk : kZipDataError;
 }
