@@ -48,6 +48,24 @@ std::vector<LevelEntry> ListLevel(const std::string &directory) {
     return level;
 }
 
+// Deletes a file of the walk through one handle: opened for deletion without following a link
+// where the platform allows that, asked on that handle where it resolves, and deleted through
+// it only when that is its own place. Wine shows a Unix link to a file as a plain file and
+// opens what it points to, which lies elsewhere: such an entry stays. A read-only file refuses
+// the deletion, and stays too.
+void DeleteInPlace(const LevelEntry &entry, const std::string &own_location) {
+    FileHandle file(OpenFileAt(entry.path.c_str(), DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT));
+    if (!file.valid())
+        return;
+    if (!own_location.empty() && LeadsElsewhere(own_location, entry.name, FinalPathOf(file.get())))
+        return;
+    FILE_DISPOSITION_INFO disposition = {};
+    disposition.DeleteFile = TRUE;
+    SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);
+}
+
 void ClearDirectory(const std::string &directory) {
     std::vector<LevelEntry> entries = ListLevel(directory);
     // The directory's own location is learned at its first file, once.
@@ -61,13 +79,9 @@ void ClearDirectory(const std::string &directory) {
             RemoveFolderAt(entry.path.c_str());
             break;
         case EntryKind::File:
-            // Wine shows a Unix link to a file as a plain file, and deleting it
-            // deletes the file it points to: such an entry resolves outside its directory.
             if (!own_location)
                 own_location = Location(directory);
-            if (own_location->empty() ||
-                !LeadsElsewhere(*own_location, entry.name, Location(entry.path)))
-                DeleteFileAt(entry.path.c_str());
+            DeleteInPlace(entry, *own_location);
             break;
         case EntryKind::Link:
             break;
