@@ -27,7 +27,6 @@ DWORD AttributesAt(const char *path);
 // GetFileAttributesExW's standard information.
 bool AttributeDataAt(const char *path, WIN32_FILE_ATTRIBUTE_DATA &data);
 bool SetAttributesAt(const char *path, DWORD attributes);
-bool DeleteFileAt(const char *path);
 bool RemoveFolderAt(const char *path);
 
 // The process's current directory, or empty when it cannot be learned.

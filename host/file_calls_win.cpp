@@ -65,11 +65,6 @@ bool SetAttributesAt(const char *path, DWORD attributes) {
     return wide && SetFileAttributesW(wide->c_str(), attributes) != FALSE;
 }
 
-bool DeleteFileAt(const char *path) {
-    const std::optional<std::wstring> wide = WidePath(path);
-    return wide && DeleteFileW(wide->c_str()) != FALSE;
-}
-
 bool RemoveFolderAt(const char *path) {
     const std::optional<std::wstring> wide = WidePath(path);
     return wide && RemoveDirectoryW(wide->c_str()) != FALSE;

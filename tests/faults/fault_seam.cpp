@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 namespace korvanta::test {
 namespace {
@@ -15,6 +16,7 @@ constexpr int kCalls = static_cast<int>(FileCall::Any);
 
 struct Seam {
     bool armed = false;
+    std::map<HANDLE, std::string> opened; // the path each open file handle was opened by
     FaultPlan plan;
     uint32_t counted = 0;
     std::vector<CallRecord> records;
@@ -70,6 +72,7 @@ struct Real {
     decltype(&::FindClose) FindClose;
     decltype(&::GetFinalPathNameByHandleW) GetFinalPathNameByHandleW;
     decltype(&::GetCurrentDirectoryW) GetCurrentDirectoryW;
+    decltype(&::SetFileInformationByHandle) SetFileInformationByHandle;
     decltype(&::_wfopen) wfopen;
     decltype(&::fread) fread;
     decltype(&::fclose) fclose;
@@ -82,7 +85,10 @@ HANDLE WINAPI StandInCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECUR
                                 DWORD disposition, DWORD flags, HANDLE model) {
     if (Fails(FileCall::CreateFile, Named(name)))
         return INVALID_HANDLE_VALUE;
-    return real.CreateFileW(name, access, share, sa, disposition, flags, model);
+    const HANDLE file = real.CreateFileW(name, access, share, sa, disposition, flags, model);
+    if (file != INVALID_HANDLE_VALUE)
+        seam.opened[file] = Named(name);
+    return file;
 }
 
 BOOL WINAPI StandInReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD got,
@@ -133,6 +139,7 @@ BOOL CloseThenFail(FileCall call, BOOL(WINAPI *close)(HANDLE), HANDLE handle) {
 }
 
 BOOL WINAPI StandInCloseHandle(HANDLE handle) {
+    seam.opened.erase(handle);
     return CloseThenFail(FileCall::CloseHandle, real.CloseHandle, handle);
 }
 
@@ -219,6 +226,16 @@ DWORD WINAPI StandInGetCurrentDirectory(DWORD size, LPWSTR path) {
     return real.GetCurrentDirectoryW(size, path);
 }
 
+BOOL WINAPI StandInSetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind,
+                                              LPVOID info, DWORD size) {
+    const auto opened = seam.opened.find(file);
+    const std::string path = opened == seam.opened.end() ? "?" : opened->second;
+    const char *what = kind == FileDispositionInfo ? "delete " : "times and attributes ";
+    if (Fails(FileCall::SetFileInformationByHandle, what + path))
+        return FALSE;
+    return real.SetFileInformationByHandle(file, kind, info, size);
+}
+
 FILE *__cdecl StandInOpenStream(const wchar_t *name, const wchar_t *mode) {
     if (Fails(FileCall::OpenStream, Named(name))) {
         errno = EACCES;
@@ -291,6 +308,8 @@ const Patch kPatches[] = {
      Slot(real.GetFinalPathNameByHandleW)},
     {"GetCurrentDirectoryW", reinterpret_cast<void *>(&StandInGetCurrentDirectory),
      Slot(real.GetCurrentDirectoryW)},
+    {"SetFileInformationByHandle", reinterpret_cast<void *>(&StandInSetFileInformationByHandle),
+     Slot(real.SetFileInformationByHandle)},
     {"_wfopen", reinterpret_cast<void *>(&StandInOpenStream), Slot(real.wfopen)},
     {"fread", reinterpret_cast<void *>(&StandInReadStream), Slot(real.fread)},
     {"fclose", reinterpret_cast<void *>(&StandInCloseStream), Slot(real.fclose)},
@@ -307,8 +326,8 @@ const char *FileCallName(FileCall call) {
         "GetFileAttributesW", "GetFileAttributesExW", "SetFileAttributesW", "CreateDirectoryW",
         "RemoveDirectoryW", "DeleteFileW",      "MoveFileW",         "FindFirstFileW",
         "FindNextFileW",    "FindClose",        "GetFinalPathNameByHandleW",
-        "GetCurrentDirectoryW", "_wfopen",      "fread",             "fclose",
-        "_waccess",         "any"};
+        "GetCurrentDirectoryW", "SetFileInformationByHandle", "_wfopen", "fread",
+        "fclose",           "_waccess",         "any"};
     static_assert(sizeof names / sizeof names[0] == kCalls + 1);
     return names[static_cast<int>(call)];
 }

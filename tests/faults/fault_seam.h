@@ -35,6 +35,7 @@ enum class FileCall {
     FindClose,
     GetFinalPathNameByHandle,
     GetCurrentDirectory,
+    SetFileInformationByHandle, // the subject: "times and attributes PATH" or "delete PATH"
     OpenStream,  // _wfopen
     ReadStream,  // fread
     CloseStream, // fclose

@@ -28,8 +28,9 @@ Calls WalkOf(const std::vector<test::CallRecord> &records) {
             walk.push_back("list " + r.subject);
         else if (r.call == FileCall::FindClose)
             walk.push_back("close");
-        else if (r.call == FileCall::DeleteFile)
-            walk.push_back("delete " + r.subject);
+        else if (r.call == FileCall::SetFileInformationByHandle &&
+                 r.subject.rfind("delete ", 0) == 0)
+            walk.push_back(r.subject); // "delete PATH"
         else if (r.call == FileCall::RemoveDirectory)
             walk.push_back("rmdir " + r.subject);
     }

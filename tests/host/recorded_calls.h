@@ -22,7 +22,7 @@ inline void InstallSeam() {
     }();
     for (const char *used :
          {"CreateFileW", "WriteFile", "GetFileAttributesW", "FindFirstFileW", "FindClose",
-          "RemoveDirectoryW", "DeleteFileW", "GetFinalPathNameByHandleW"})
+          "RemoveDirectoryW", "SetFileInformationByHandle", "GetFinalPathNameByHandleW"})
         ASSERT_EQ((", " + missing + ",").find(", " + std::string(used) + ","), std::string::npos)
             << used << " is not patched";
 }

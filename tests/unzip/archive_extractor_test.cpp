@@ -1,6 +1,7 @@
 #include "unzip/archive_extractor.h"
 
 #include "host/handles.h"
+#include "tests/host/recorded_calls.h"
 #include "tests/support/files.h"
 #include "tests/support/icon_names.h"
 #include "tests/support/wine.h"
@@ -140,6 +141,22 @@ TEST_F(Extractor, DosDateThatDoesNotConvertLeavesTheFileTimesAlone) {
     EXPECT_GE(Ticks(facts.write), Ticks(UtcTime(now.wYear, now.wMonth, now.wDay, 0, 0, 0)));
 }
 
+// The attribute calls of an extraction, by path: a target's attributes are cleared only after
+// the platform refused to create it over them.
+std::vector<std::string> ClearedAfterARefusal(const std::vector<CallRecord> &records) {
+    std::vector<std::string> cleared;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (records[i].call != FileCall::SetFileAttributes)
+            continue;
+        const auto refused = std::find_if(records.begin(), records.begin() + i, [&](auto &r) {
+            return r.call == FileCall::CreateFile && r.subject == records[i].subject;
+        });
+        EXPECT_NE(refused, records.begin() + i) << records[i].subject << " cleared unasked";
+        cleared.push_back(records[i].subject);
+    }
+    return cleared;
+}
+
 TEST_F(Extractor, HiddenAndSystemTargetsAreOverwritten) {
     CreateDirectoryA(dest_.c_str(), nullptr);
     for (auto [name, attributes] :
@@ -147,10 +164,18 @@ TEST_F(Extractor, HiddenAndSystemTargetsAreOverwritten) {
         ASSERT_TRUE(WriteAll(dest_ + "\\" + name, "old contents"));
         ASSERT_TRUE(SetFileAttributesA((dest_ + "\\" + name).c_str(), attributes));
     }
+    ASSERT_TRUE(WriteAll(dest_ + "\\p.txt", "old contents"));
     ZipBuilder builder;
     builder.Add("h.txt", "new h");
     builder.Add("s.txt", "new s");
+    builder.Add("p.txt", "new p");
+    InstallSeam();
+    Arm({});
     ASSERT_EQ(Extract(builder), 1);
+    // The plain target is written at once; the others once their refusal was met.
+    EXPECT_EQ(ClearedAfterARefusal(Disarm()),
+              (std::vector<std::string>{dest_ + "\\h.txt", dest_ + "\\s.txt"}));
+    EXPECT_EQ(FactsOf(dest_ + "\\p.txt").attributes, PlainFileAttributes());
     EXPECT_EQ(FactsOf(dest_ + "\\h.txt").attributes, PlainFileAttributes());
     EXPECT_EQ(FactsOf(dest_ + "\\s.txt").attributes, PlainFileAttributes());
     EXPECT_EQ(ReadAll(dest_ + "\\h.txt"), "new h");
@@ -170,7 +195,12 @@ TEST_F(Extractor, ReadOnlyTargetIsOverwritten) {
     }
     ZipBuilder builder;
     builder.Add("r.txt", "new r");
+    InstallSeam();
+    Arm({});
     ASSERT_EQ(Extract(builder), 1);
+    const std::vector<std::string> cleared = ClearedAfterARefusal(Disarm());
+    if (GetEnvironmentVariableA("KORVANTA_READONLY_ENFORCED", nullptr, 0) != 0)
+        EXPECT_EQ(cleared, std::vector<std::string>{target});
     EXPECT_EQ(FactsOf(target).attributes, PlainFileAttributes());
     EXPECT_EQ(ReadAll(target), "new r");
 }
