@@ -199,8 +199,9 @@ TEST_F(Extractor, ReadOnlyTargetIsOverwritten) {
     Arm({});
     ASSERT_EQ(Extract(builder), 1);
     const std::vector<std::string> cleared = ClearedAfterARefusal(Disarm());
-    if (GetEnvironmentVariableA("KORVANTA_READONLY_ENFORCED", nullptr, 0) != 0)
+    if (GetEnvironmentVariableA("KORVANTA_READONLY_ENFORCED", nullptr, 0) != 0) {
         EXPECT_EQ(cleared, std::vector<std::string>{target});
+    }
     EXPECT_EQ(FactsOf(target).attributes, PlainFileAttributes());
     EXPECT_EQ(ReadAll(target), "new r");
 }
