@@ -172,14 +172,58 @@ TEST_F(Extractor, HiddenAndSystemTargetsAreOverwritten) {
     InstallSeam();
     Arm({});
     ASSERT_EQ(Extract(builder), 1);
-    // The plain target is written at once; the others once their refusal was met.
-    EXPECT_EQ(ClearedAfterARefusal(Disarm()),
-              (std::vector<std::string>{dest_ + "\\h.txt", dest_ + "\\s.txt"}));
+    // Wine lets a create replace a hidden or system file, which Windows refuses: whatever was
+    // cleared was cleared after a create, and the plain target never was.
+    const std::vector<std::string> cleared = ClearedAfterARefusal(Disarm());
+    EXPECT_EQ(std::count(cleared.begin(), cleared.end(), dest_ + "\\p.txt"), 0);
     EXPECT_EQ(FactsOf(dest_ + "\\p.txt").attributes, PlainFileAttributes());
     EXPECT_EQ(FactsOf(dest_ + "\\h.txt").attributes, PlainFileAttributes());
     EXPECT_EQ(FactsOf(dest_ + "\\s.txt").attributes, PlainFileAttributes());
     EXPECT_EQ(ReadAll(dest_ + "\\h.txt"), "new h");
     EXPECT_EQ(ReadAll(dest_ + "\\s.txt"), "new s");
+}
+
+// A create refused over a hidden target, as Windows refuses it, is tried once more after the
+// attributes were cleared; refused over a plain one, it fails the extraction.
+TEST_F(Extractor, ACreateRefusedOverRefusingAttributesIsTriedOnceMore) {
+    ZipBuilder builder;
+    builder.Add("h.txt", "new h");
+    const auto prepare = [&](DWORD attributes) {
+        RemoveTree(dest_);
+        ASSERT_TRUE(MakeTree(dest_, {""}));
+        ASSERT_TRUE(WriteAll(dest_ + "\\h.txt", "old contents"));
+        ASSERT_TRUE(SetFileAttributesA((dest_ + "\\h.txt").c_str(), attributes));
+    };
+    const auto creates = [&](const std::vector<CallRecord> &records) {
+        std::vector<size_t> at; // the counts of the target's creates among all creates
+        size_t count = 0;
+        for (const CallRecord &r : records) {
+            if (r.call == FileCall::CreateFile && ++count && r.subject == dest_ + "\\h.txt")
+                at.push_back(count);
+        }
+        return at;
+    };
+    InstallSeam();
+    prepare(FILE_ATTRIBUTE_HIDDEN);
+    Arm({});
+    ASSERT_EQ(Extract(builder), 1);
+    const std::vector<size_t> first = creates(Disarm());
+    ASSERT_EQ(first.size(), 1u);
+
+    prepare(FILE_ATTRIBUTE_HIDDEN);
+    Arm({FileCall::CreateFile, static_cast<uint32_t>(first[0]), ERROR_ACCESS_DENIED});
+    ASSERT_EQ(Extract(builder), 1);
+    const std::vector<CallRecord> records = Disarm();
+    EXPECT_EQ(creates(records).size(), 2u);
+    EXPECT_EQ(ClearedAfterARefusal(records), std::vector<std::string>{dest_ + "\\h.txt"});
+    EXPECT_EQ(ReadAll(dest_ + "\\h.txt"), "new h");
+    EXPECT_EQ(FactsOf(dest_ + "\\h.txt").attributes, PlainFileAttributes());
+
+    prepare(FILE_ATTRIBUTE_NORMAL);
+    Arm({FileCall::CreateFile, static_cast<uint32_t>(first[0]), ERROR_ACCESS_DENIED});
+    EXPECT_EQ(Extract(builder), 0);
+    EXPECT_EQ(ClearedAfterARefusal(Disarm()), std::vector<std::string>{});
+    EXPECT_EQ(ReadAll(dest_ + "\\h.txt"), "old contents");
 }
 
 // Wine as root writes over read-only files regardless, so this case proves something only
