@@ -2,6 +2,7 @@
 
 #include "base/wide_win.h"
 
+#include <cstddef>
 #include <cstring>
 #include <string_view>
 
@@ -16,20 +17,10 @@ UniqueFont FontFromDescription(std::span<const uint8_t> description) {
     const std::optional<std::wstring> wide_face = ToWide(face);
     if (!wide_face || wide_face->size() >= LF_FACESIZE)
         return UniqueFont();
+    // Everything before the face name is laid out alike in both forms.
+    static_assert(offsetof(LOGFONTA, lfFaceName) == offsetof(LOGFONTW, lfFaceName));
     LOGFONTW lf{};
-    lf.lfHeight = narrow.lfHeight;
-    lf.lfWidth = narrow.lfWidth;
-    lf.lfEscapement = narrow.lfEscapement;
-    lf.lfOrientation = narrow.lfOrientation;
-    lf.lfWeight = narrow.lfWeight;
-    lf.lfItalic = narrow.lfItalic;
-    lf.lfUnderline = narrow.lfUnderline;
-    lf.lfStrikeOut = narrow.lfStrikeOut;
-    lf.lfCharSet = narrow.lfCharSet;
-    lf.lfOutPrecision = narrow.lfOutPrecision;
-    lf.lfClipPrecision = narrow.lfClipPrecision;
-    lf.lfQuality = narrow.lfQuality;
-    lf.lfPitchAndFamily = narrow.lfPitchAndFamily;
+    std::memcpy(&lf, &narrow, offsetof(LOGFONTA, lfFaceName));
     wide_face->copy(lf.lfFaceName, wide_face->size());
     return UniqueFont(CreateFontIndirectW(&lf));
 }
