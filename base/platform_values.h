@@ -96,7 +96,7 @@ inline constexpr uint32_t kFileAttributeDirectory = 0x10;
 inline constexpr uint32_t kFileAttributeArchive = 0x20;
 inline constexpr uint32_t kFileAttributeNormal = 0x80;
 inline constexpr uint32_t kFileAttributeReparsePoint = 0x400;
-// What GetFileAttributesA answers when it has no attributes to report.
+// What GetFileAttributesW answers when it has no attributes to report.
 inline constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 
 // Error codes.

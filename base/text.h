@@ -1,6 +1,6 @@
 #pragma once
-// Text values: NUL-terminated bytes in the system code page, owned by exactly one holder
-// and released with FreeBlock. An absent text (null) is not the same as an empty one.
+// Text values: NUL-terminated UTF-8, owned by exactly one holder and released with
+// FreeBlock. An absent text (null) is not the same as an empty one.
 
 #include <cstdint>
 #include <initializer_list>

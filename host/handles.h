@@ -17,10 +17,10 @@ inline bool CloseRegistryKey(HKEY key) {
     return RegCloseKey(key) == ERROR_SUCCESS;
 }
 
-// Kernel objects closed with CloseHandle: files, threads, processes, events. CreateFileA
+// Kernel objects closed with CloseHandle: files, threads, processes, events. CreateFileW
 // reports failure as INVALID_HANDLE_VALUE and most other creators as null; neither is owned.
 using FileHandle = UniqueHandle<HANDLE, &CloseKernelObject, -1>;
-// Directory enumerations from FindFirstFileA.
+// Directory enumerations from FindFirstFileW.
 using FindHandle = UniqueHandle<HANDLE, &CloseFindHandle, -1>;
 // Keys opened or created by the caller; the predefined roots are never owned.
 using RegistryKey = UniqueHandle<HKEY, &CloseRegistryKey>;
