@@ -4,7 +4,9 @@
 # resource spec file (scripts/test.sh does); without it a test takes the first free lane.
 set(KORVANTA_LANES_DIR ${CMAKE_BINARY_DIR}/lanes)
 set(KORVANTA_WINE_SCRIPTS ${PROJECT_SOURCE_DIR}/tests/wine)
-set(KORVANTA_LANES 3 CACHE STRING "Wine lanes the Windows tests run on side by side")
+# Four on two cores: a lane spends much of its time waiting for windows and boxes, and with three
+# the test phase kept the cores little more than half busy.
+set(KORVANTA_LANES 4 CACHE STRING "Wine lanes the Windows tests run on side by side")
 set(KORVANTA_LANE ${KORVANTA_WINE_SCRIPTS}/wine-lane ${KORVANTA_LANES_DIR})
 set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVANTA_LANE} wine)
 # A Windows test program on a lane with a spare drive letter of its own
