@@ -36,10 +36,10 @@ enum class FileCall {
     GetFinalPathNameByHandle,
     GetCurrentDirectory,
     SetFileInformationByHandle, // the subject: "times and attributes PATH" or "delete PATH"
-    OpenStream,  // _wfopen
-    ReadStream,  // fread
-    CloseStream, // fclose
-    Access,      // _waccess
+    OpenStream,                 // _wfopen
+    ReadStream,                 // fread
+    CloseStream,                // fclose
+    Access,                     // _waccess
     Any,
 };
 
