@@ -36,6 +36,11 @@ std::string CurrentFolder();
 // platform's canonical spelling; empty when that cannot be learned.
 std::string FinalPathOf(HANDLE file);
 
+// A file time as one count of 100-ns intervals since 1601, as listings and handles give it.
+inline uint64_t TicksOf(const FILETIME &time) {
+    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
 // One entry of a folder listing, as FindFirstFileW/FindNextFileW report it.
 struct FolderEntry {
     std::string name;

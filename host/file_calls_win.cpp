@@ -23,10 +23,6 @@ std::optional<std::wstring> WidePath(const char *path) {
     return wide;
 }
 
-uint64_t TicksOf(const FILETIME &time) {
-    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 } // namespace
 
 HANDLE OpenFileAt(const char *path, DWORD access, DWORD share, SECURITY_ATTRIBUTES *security,

@@ -14,10 +14,6 @@
 namespace korvanta {
 namespace {
 
-uint64_t TicksOf(const FILETIME &time) {
-    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 std::optional<std::vector<unsigned char>> ReadWhole(const std::string &path, uint32_t size) {
     FileHandle file(OpenFileAt(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL));

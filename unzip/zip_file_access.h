@@ -1,5 +1,5 @@
 #pragma once
-// minizip's file access over a file the reader has already opened with CreateFileA.
+// minizip's file access over a file the reader has already opened with CreateFileW.
 
 #include <windows.h>
 

@@ -71,13 +71,6 @@ bool UnixToFileTime(int32_t seconds, FILETIME &out) {
     return SystemTimeToFileTime(&st, &out) != FALSE;
 }
 
-// A file time as the handle's basic information takes it; 0, a time the entry does not give,
-// leaves the file's own alone.
-LONGLONG Ticks(const FILETIME &time) {
-    return static_cast<LONGLONG>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |
-                                 time.dwLowDateTime);
-}
-
 } // namespace
 
 class ZipReader {
@@ -279,9 +272,10 @@ uint32_t ZipReader::ExtractEntry(int32_t index, const char *target) {
         FILE_BASIC_INFO basic = {};
         basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
         if (intact) {
-            basic.CreationTime.QuadPart = Ticks(entry.creation_time);
-            basic.LastAccessTime.QuadPart = Ticks(entry.access_time);
-            basic.LastWriteTime.QuadPart = Ticks(entry.write_time);
+            // A time the entry does not give is 0, which leaves the file's own alone.
+            basic.CreationTime.QuadPart = static_cast<LONGLONG>(TicksOf(entry.creation_time));
+            basic.LastAccessTime.QuadPart = static_cast<LONGLONG>(TicksOf(entry.access_time));
+            basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(TicksOf(entry.write_time));
         }
         SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
     }

@@ -49,6 +49,7 @@ REPLACE_FAILED = "替换失败，请关闭游戏后重试。\r\n\r\n"
 RESTORE_FAILED = "恢复失败，请关闭游戏后重试。\r\n\r\n"
 NOT_INSTALLED = "您的电脑未安装穿越火线"
 NO_BACKUP = "未找到备份的图标，游戏图标保持不变。"
+LABEL_TEXT = "  玩腻国服的小盆友们,来体验体验外服的,\r\n\r\n军衔图标吧。"
 
 # Window messages and styles the tests look at.
 WM_CLOSE = 0x0010

@@ -6,11 +6,10 @@ Screenshots of the window and of the success box are kept per code page."""
 import json
 import unittest
 
-from korvanta_driver import (CACHE_DIR, DEFAULT_CAPTION, EDIT, GENERATED, LABEL, REPLACE,
-                            RESTORE, SUCCESS, LaneTest, Game, foreign_files, game_files,
+from korvanta_driver import (CACHE_DIR, DEFAULT_CAPTION, EDIT, GENERATED, LABEL, LABEL_TEXT,
+                            REPLACE, RESTORE, SUCCESS, LaneTest, Game, foreign_files, game_files,
                             snapshot, stock_files)
 
-LABEL_TEXT = "  玩腻国服的小盆友们,来体验体验外服的,\r\n\r\n军衔图标吧。"
 # Characters of no code page but UTF-8: Thai, Hangul and one outside the BMP.
 OUTSIDE_EVERY_CODE_PAGE = "ก한😀"
 

@@ -2,10 +2,10 @@
 
 import unittest
 
-from korvanta_driver import (EDIT, LABEL, REPLACE, RESTORE, WS_CAPTION, WS_CLIPCHILDREN,
-                            WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME, LaneTest)
+from korvanta_driver import (EDIT, LABEL, LABEL_TEXT, REPLACE, RESTORE, WS_CAPTION,
+                            WS_CLIPCHILDREN, WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU,
+                            WS_THICKFRAME, LaneTest)
 
-LABEL_TEXT = "  玩腻国服的小盆友们,来体验体验外服的,\r\n\r\n军衔图标吧。"
 SCREEN = (1024, 768)
 WM_SYSCOMMAND = 0x0112
 SC_CLOSE = 0xF060

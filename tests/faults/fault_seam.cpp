@@ -1,6 +1,5 @@
 #include "tests/faults/fault_seam.h"
 
-#include "base/utf.h"
 #include "tests/support/windows.h"
 
 #include <io.h>
@@ -24,14 +23,9 @@ struct Seam {
 };
 Seam seam;
 
-// A path a call was given, in UTF-8 as the program holds it; what cannot be converted shows as
-// "?" here only, in a record.
+// A path a call was given, in UTF-8 as the program holds it.
 std::string Named(const wchar_t *path) {
-    if (path == nullptr)
-        return {};
-    const std::u16string_view units(reinterpret_cast<const char16_t *>(path));
-    UtfResult<char> narrow = Utf16ToUtf8(units);
-    return narrow.converted() ? narrow.text : std::string("?");
+    return path ? Utf8(path) : std::string();
 }
 
 // Whether this call fails; SetLastError has been called when it does.

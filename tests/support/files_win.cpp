@@ -3,6 +3,7 @@
 #include "host/handles.h"
 #include "tests/support/process.h"
 #include "tests/support/wine.h"
+#include "tests/support/windows.h"
 
 #include <windows.h>
 
@@ -19,14 +20,6 @@ std::string Quoted(const std::string &text) { // inside RunUnix's double-quoted 
 // Paths in the tests are UTF-8, as in the program; the calls are the wide ones.
 std::wstring W(const std::string &path) {
     return Widen(path, CP_UTF8);
-}
-
-std::string Utf8(const wchar_t *text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(n > 0 ? n : 1, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), n, nullptr, nullptr);
-    utf8.resize(n > 0 ? n - 1 : 0);
-    return utf8;
 }
 
 std::string TempPath() {
