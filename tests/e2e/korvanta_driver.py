@@ -11,6 +11,7 @@ import shlex
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -299,11 +300,12 @@ class Lane:
         command = [str(WINE_RUN), str(LANE), *map(str, args)]
         # Output goes through files, not pipes: a Wine helper process started on the way
         # (the desktop, the server) would inherit a pipe and keep it open long after the
-        # program itself has ended.
+        # program itself has ended. No Wine program reads the test's own input.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             try:
-                result = subprocess.run(command, env=self.env, cwd=cwd or LANE, stdout=out,
-                                        stderr=err, timeout=timeout)
+                result = subprocess.run(command, env=self.env, cwd=cwd or LANE,
+                                        stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                        timeout=timeout)
             except subprocess.TimeoutExpired:
                 out.seek(0)
                 err.seek(0)
@@ -475,7 +477,8 @@ class Lane:
 
     def start(self, exe=KORVANTA, *args):
         process = subprocess.Popen([str(WINE_RUN), str(LANE), str(exe), *map(str, args)],
-                                   env=self.env, cwd=LANE, stdout=subprocess.DEVNULL,
+                                   env=self.env, cwd=LANE, stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         self.processes.append(process)
         return Korvanta(self, process)
@@ -568,21 +571,39 @@ class Holder:
 
     def __init__(self, lane, windows_path, ms=int(10 * WAIT_LIMIT * 1000)):
         command = [str(WINE_RUN), str(LANE), str(INSPECTOR), "hold", str(ms), windows_path]
-        with tempfile.TemporaryFile() as err:
-            self.process = subprocess.Popen(command, env=lane.env, cwd=LANE,
-                                            stdout=subprocess.PIPE, stderr=err)
-            line = self.process.stdout.readline()
-            if b'"held":true' not in line:
+        # Wine's own errors on, so that a start that fails says why.
+        env = dict(lane.env, WINEDEBUG="-all,err+all")
+        failures = []
+        for attempt in range(1, READ_ATTEMPTS + 1):
+            with tempfile.TemporaryFile() as err:
+                self.process = subprocess.Popen(command, env=env, cwd=LANE,
+                                                stdin=subprocess.DEVNULL,
+                                                stdout=subprocess.PIPE, stderr=err)
+                line = self.process.stdout.readline()
+                if b'"held":true' in line:
+                    lane.processes.append(self.process)
+                    return
                 try:
                     self.process.wait(30)
                 except subprocess.TimeoutExpired:
                     self.process.kill()
                     self.process.wait(30)
+                self.process.stdout.close()
                 err.seek(0)
-                raise AssertionError(f"could not hold {windows_path}: " + str(WineFailure(
-                    command, self.process.returncode, line, err.read(), INSPECTOR_EXIT_NAMES)))
-        lane.processes.append(self.process)
+                failures.append(str(WineFailure(command, self.process.returncode, line,
+                                                err.read(), INSPECTOR_EXIT_NAMES)))
+            # The inspector answers before it ends; one that ended without a word never got as
+            # far as the file (Wine may end a process while it starts) and holds nothing, so it
+            # is started again. A refusal it did answer stands.
+            if line:
+                break
+            if attempt < READ_ATTEMPTS:
+                print(f"Holder: attempt {attempt} to hold {windows_path} ended without a word, "
+                      f"so it is tried again: {failures[-1]}", file=sys.stderr)
+        raise AssertionError(f"could not hold {windows_path}: " + "\n".join(
+            f"attempt {n}: {failure}" for n, failure in enumerate(failures, 1)))
 
     def release(self):
         self.process.kill()
         self.process.wait(30)
+        self.process.stdout.close()
