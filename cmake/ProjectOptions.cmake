@@ -21,7 +21,7 @@ function(korvanta_static_exe target)
 endfunction()
 
 # A GoogleTest executable of the project's own code, one CTest test per case: discovered
-# natively, run under Wine on a lane lane in a Windows tree (korvanta_wine_gtest).
+# natively, run under Wine on a lane in a Windows tree (korvanta_wine_gtest).
 # GoogleTest's main is linked unless the sources bring their own (OWN_MAIN).
 function(korvanta_gtest target)
     cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LINK" ${ARGN})
