@@ -7,6 +7,7 @@ xdotool on the same X display, so it travels the same way a player's input does.
 
 import json
 import os
+import select
 import shlex
 import shutil
 import signal
@@ -579,23 +580,26 @@ class Holder:
                 self.process = subprocess.Popen(command, env=env, cwd=LANE,
                                                 stdin=subprocess.DEVNULL,
                                                 stdout=subprocess.PIPE, stderr=err)
-                line = self.process.stdout.readline()
+                # The answer is one whole line, written at once.
+                answered = select.select([self.process.stdout], [], [], WAIT_LIMIT)[0]
+                line = self.process.stdout.readline() if answered else b""
                 if b'"held":true' in line:
                     lane.processes.append(self.process)
                     return
                 try:
-                    self.process.wait(30)
+                    self.process.wait(30 if answered else 0)
                 except subprocess.TimeoutExpired:
                     self.process.kill()
                     self.process.wait(30)
                 self.process.stdout.close()
                 err.seek(0)
-                failures.append(str(WineFailure(command, self.process.returncode, line,
-                                                err.read(), INSPECTOR_EXIT_NAMES)))
+                failures.append(str(WineFailure(
+                    command, self.process.returncode, line, err.read(), INSPECTOR_EXIT_NAMES,
+                    timeout=None if answered else WAIT_LIMIT)))
             # The inspector answers before it ends; one that ended without a word never got as
             # far as the file (Wine may end a process while it starts) and holds nothing, so it
-            # is started again. A refusal it did answer stands.
-            if line:
+            # is started again. A refusal it did answer, or no answer in time, stands.
+            if line or not answered:
                 break
             if attempt < READ_ATTEMPTS:
                 print(f"Holder: attempt {attempt} to hold {windows_path} ended without a word, "
