@@ -162,6 +162,15 @@ wine_ensure_prefix() {
         wine_detached "$WINE_ENV_LOADER" wineboot >/dev/null 2>&1 || true
         touch "$WINE_ENV_DIR/server"
     fi
+    # On a display without a window manager (a lane's, which wine-lane marks) Wine draws the
+    # window frames itself and never waits for a manager to take a window off the screen: it
+    # would wait two seconds for one each time a window with a caption is hidden. Set through
+    # the server started above, and read by every program started after.
+    if [ -f "$WINE_ENV_DIR/no-window-manager" ] && [ ! -f "$WINEPREFIX/.korvanta-unmanaged" ]; then
+        wine_detached "$WINE_ENV_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed \
+            /t REG_SZ /d N /f >/dev/null 2>&1
+        touch "$WINEPREFIX/.korvanta-unmanaged"
+    fi
     exec 9>&-
 }
 
