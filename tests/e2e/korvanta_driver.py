@@ -84,14 +84,21 @@ INSPECTOR_EXIT_NAMES = {
 WINDOW_MISSING = (INSPECTOR_NO_SUCH_WINDOW, INSPECTOR_WINDOW_GONE)
 # Calls that only read are tried again, a few times, before a failure counts: a read may
 # meet a window half created or half destroyed. Calls that act are never repeated blindly.
-READING_VERBS = ("windows", "icon", "syscolor")
+READING_VERBS = ("windows", "icon", "syscolor", "painted", "codepage")
 READ_ATTEMPTS = 3
 READ_RETRY_PAUSE = 0.2
 # Calls that act on one window, named by its handle.
 WINDOW_VERBS = ("click", "post", "send")
 
-# How often waits look again; every look is an inspector call of 0.1 to 0.3 s anyway.
+# How often waits look again.
 POLL_INTERVAL = 0.1
+# The calls a test's standing inspector takes ("inspector serve"); hold and run, which last,
+# each start an inspector of their own.
+SESSION_VERBS = ("windows", "click", "post", "send", "icon", "foreground", "codepage",
+                 "painted", "syscolor")
+# What begins the standing inspector's last line of each answer: the exit code, then what the
+# call says of a failure.
+ANSWER_END = b"\x1e"
 
 # How much of a failed call's command and output a report quotes.
 REPORT_CHARS = 2000
@@ -285,6 +292,88 @@ class Korvanta:
             raise AssertionError("korvanta.exe did not end in time")
 
 
+class InspectorSession:
+    """One inspector that stays up for a test and takes its calls a line at a time, so that a
+    look costs a message, not a Wine process of its own. Started on the first call, and again
+    after one that ended it; a call answers as the inspector's one-shot form would."""
+
+    def __init__(self, env):
+        self.env = env
+        self.command = [str(WINE_RUN), str(LANE), str(INSPECTOR), "serve"]
+        self.process = None
+        self.err = None
+
+    def start(self):
+        # Its errors go to a file, like those of every other Wine call (Lane.wine says why).
+        self.err = tempfile.TemporaryFile()
+        self.process = subprocess.Popen(self.command, env=self.env, cwd=LANE,
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        stderr=self.err)
+
+    def call(self, words, timeout, names=None):
+        """The output of one call; raises a WineFailure when it fails, when the inspector ends
+        on it or when no answer comes within the timeout (and then ends the inspector)."""
+        if self.process is None:
+            self.start()
+        command = [*self.command, "<<<", *words]
+        answer = b""
+        try:
+            self.process.stdin.write((" ".join(words) + "\n").encode())
+            self.process.stdin.flush()
+            deadline = time.monotonic() + timeout
+            out = self.process.stdout.fileno()
+            while not self.answered(answer):
+                left = deadline - time.monotonic()
+                if left <= 0 or not select.select([out], [], [], left)[0]:
+                    _, stderr = self.stop(kill=True)
+                    raise WineFailure(command, None, answer, stderr, timeout=timeout)
+                chunk = os.read(out, 65536)
+                if not chunk:
+                    break
+                answer += chunk
+        except (BrokenPipeError, ConnectionResetError):
+            pass
+        if not self.answered(answer):
+            returncode, stderr = self.stop()
+            raise WineFailure(command, returncode, answer, stderr, names)
+        output, _, last = answer[:-1].rpartition(ANSWER_END)
+        code, _, said = last.rstrip(b"\r").partition(b" ")
+        if int(code) != 0:
+            raise WineFailure(command, int(code), output, said, names)
+        return output
+
+    @staticmethod
+    def answered(answer):
+        """Whether the bytes read so far end with an answer's last line."""
+        if not answer.endswith(b"\n"):
+            return False
+        return answer[:-1].rpartition(b"\n")[2].startswith(ANSWER_END)
+
+    def stop(self, kill=False):
+        """Ends the inspector, at the end of its input or killed (at once with kill, else when
+        it does not end then). Returns its exit code and what it wrote on stderr."""
+        if self.process is None:
+            return None, b""
+        process, err = self.process, self.err
+        self.process = self.err = None
+        if kill:
+            process.kill()
+        try:
+            process.stdin.close()
+        except OSError:
+            pass  # it ended, and what it had not read goes with it
+        try:
+            process.wait(WAIT_LIMIT)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(30)
+        process.stdout.close()
+        err.seek(0)
+        stderr = err.read()
+        err.close()
+        return process.returncode, stderr
+
+
 class Lane:
     """Game installation, registry and processes of one test."""
 
@@ -293,6 +382,7 @@ class Lane:
         self.env["DISPLAY"] = display()
         self.env.pop("WINE_ENV_USE_DISPLAY", None)
         self.processes = []
+        self.session = InspectorSession(self.env)
 
     # --- Wine and X -------------------------------------------------------------------
     def wine(self, *args, timeout=RUN_LIMIT, check=True, cwd=None, names=None):
@@ -326,6 +416,9 @@ class Lane:
         attempts = READ_ATTEMPTS if verb in READING_VERBS else 1
         for attempt in range(1, attempts + 1):
             try:
+                if verb in SESSION_VERBS:
+                    return self.session.call([verb, *map(str, args)], timeout,
+                                             INSPECTOR_EXIT_NAMES).decode()
                 return self.wine(INSPECTOR, verb, *args, timeout=timeout,
                                  names=INSPECTOR_EXIT_NAMES).stdout.decode()
             except WineFailure as failure:
@@ -385,6 +478,9 @@ class Lane:
             self.xdotool("key", "--clearmodifiers", k)
 
     def screenshot(self, name):
+        """The screen once the program's windows have painted what they hold."""
+        self.wait_for(lambda: self.inspector("painted").strip() == "true", WAIT_LIMIT,
+                      "the windows painted")
         SCREENSHOTS.mkdir(parents=True, exist_ok=True)
         path = SCREENSHOTS / name
         subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
@@ -491,9 +587,12 @@ class Lane:
                 p.wait(10)
         # Leftover windows of a failed test must not confuse the next one. A window listed
         # here may belong to a process ended just above, and be gone by now.
-        for w in self.windows():
-            if w.text == "Korvanta" or w.cls == "#32770":
-                self.post(w, WM_CLOSE, gone_ok=True)
+        try:
+            for w in self.windows():
+                if w.text == "Korvanta" or w.cls == "#32770":
+                    self.post(w, WM_CLOSE, gone_ok=True)
+        finally:
+            self.session.stop()
 
 
 class LaneTest(unittest.TestCase):

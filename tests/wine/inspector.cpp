@@ -1,8 +1,10 @@
 // The lane's eyes and hands inside Wine: lists windows with their controls, reads the
-// message box with the kind of its icon, presses buttons, runs a program to report its full exit
-// code and tells the lane's code page. Texts are read as UTF-16, the characters a player sees
-// whatever the system's code page, and printed as hex of their UTF-8 bytes, so that no console
-// conversion touches them; the Python side decodes them as UTF-8.
+// message box with the kind of its icon, presses buttons, tells whether the windows are
+// painted, runs a program to report its full exit code and tells the lane's code page. Run as
+// "inspector serve" it stays up and takes one call a line from its input, so that a test that
+// looks many times starts one process, not one a look. Texts are read as UTF-16, the characters
+// a player sees whatever the system's code page, and printed as hex of their UTF-8 bytes, so
+// that no console conversion touches them; the Python side decodes them as UTF-8.
 //
 // The program under test creates and destroys its windows while it is looked at, so every call
 // is checked (tests/wine/checked.h). A window that goes away while the listing reads it is left
@@ -18,6 +20,11 @@
 //      hold and run print their line saying that they could not open or start all the same
 //   6  unhandled exception: a crash, "inspector: unhandled exception 0xc0000005 at 0042c420",
 //      told apart from a kill
+//
+// serve: each line read is one call, its words as on the command line (hold and run are
+// refused: they last, and their paths may hold spaces). Its output, then one line of the
+// record separator 0x1E, the exit code, a space and the line the call would have put on stderr
+// (empty for 0), so that the reader knows where the answer ends. The end of the input ends it.
 
 #include <windows.h>
 
@@ -34,6 +41,7 @@
 #include <cstdlib>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -54,6 +62,7 @@ struct BadArguments {};
 struct NoSuchWindow {
     HWND hwnd;
 };
+struct ForegroundRefused {};
 
 // A number of the command line, in C notation (0x for hex; a minus counts back from the top).
 unsigned long Number(const char *text) {
@@ -265,11 +274,10 @@ std::vector<TopWindow> TopWindows() {
     return tops;
 }
 
-// windows [pid]: the top-level windows of that process with their controls. Without a pid:
-// those of every process that shows a window titled "Korvanta". Windows of other processes
-// are never asked anything, so a hung program elsewhere on the display cannot stall this.
-// A window that goes away meanwhile is left out.
-int ListWindows(DWORD pid) {
+// The visible top-level windows of process pid; without a pid, those of every process that
+// shows a window titled "Korvanta". Windows of other processes are never asked anything, so a
+// hung program elsewhere on the display cannot stall this.
+std::vector<HWND> ShownTops(DWORD pid) {
     const std::vector<TopWindow> tops = TopWindows();
     // No window belongs to process 0.
     std::vector<DWORD> pids{pid};
@@ -281,13 +289,21 @@ int ListWindows(DWORD pid) {
             // Its process may still show another.
         }
     }
+    std::vector<HWND> shown;
+    for (const TopWindow &top : tops)
+        if (std::find(pids.begin(), pids.end(), top.pid) != pids.end() &&
+            IsWindowVisible(top.hwnd))
+            shown.push_back(top.hwnd);
+    return shown;
+}
+
+// windows [pid]: those windows with their controls. A window that goes away meanwhile is
+// left out.
+int ListWindows(DWORD pid) {
     std::string out = "[";
-    for (const TopWindow &top : tops) {
-        if (std::find(pids.begin(), pids.end(), top.pid) == pids.end() ||
-            !IsWindowVisible(top.hwnd))
-            continue;
+    for (HWND top : ShownTops(pid)) {
         try {
-            const std::string record = TopRecord(top.hwnd);
+            const std::string record = TopRecord(top);
             if (out.size() > 1)
                 out += ',';
             out += record;
@@ -296,6 +312,27 @@ int ListWindows(DWORD pid) {
         }
     }
     std::fputs((out + "]\n").c_str(), stdout);
+    return kDone;
+}
+
+// painted: whether those windows and every window inside them have been painted since they
+// last changed, so that a screenshot shows what they hold. A window that goes away meanwhile
+// has nothing left to paint.
+int Painted() {
+    bool painted = true;
+    for (HWND top : ShownTops(0)) {
+        std::vector<HWND> all{top};
+        try {
+            const std::vector<HWND> inside = Descendants(top);
+            all.insert(all.end(), inside.begin(), inside.end());
+        } catch (const WindowGone &) {
+            continue;
+        }
+        for (HWND hwnd : all)
+            if (IsWindowVisible(hwnd) && GetUpdateRect(hwnd, nullptr, FALSE))
+                painted = false;
+    }
+    std::printf("%s\n", painted ? "true" : "false");
     return kDone;
 }
 
@@ -388,8 +425,7 @@ int Foreground(HWND hwnd) {
         return kDone;
     if (!IsWindow(hwnd))
         throw WindowGone{hwnd};
-    std::fprintf(stderr, "inspector: SetForegroundWindow refused\n");
-    return kRefused;
+    throw ForegroundRefused{};
 }
 
 // The system's ANSI code page, which a lane sets through its locale.
@@ -405,31 +441,105 @@ int SystemColour(int index) {
     return kDone;
 }
 
-int Dispatch(int argc, char **argv) {
-    const std::string verb = argc > 1 ? argv[1] : "";
-    if (verb == "windows" && argc <= 3)
-        return ListWindows(argc == 3 ? Number(argv[2]) : 0);
-    if (verb == "click" && argc == 3)
-        return Deliver(Target(argv[2]), BM_CLICK, 0, 0, true);
-    if ((verb == "post" || verb == "send") && argc == 6) {
-        const UINT msg = Number(argv[3]);
-        const WPARAM wp = Number(argv[4]);
-        const LPARAM lp = static_cast<long>(Number(argv[5]));
-        return Deliver(Target(argv[2]), msg, wp, lp, verb == "post");
+using Words = std::vector<std::string>;
+
+// One call: the verb and its arguments. Only the command line may ask for hold and run.
+int Dispatch(const Words &words, bool command_line) {
+    const size_t n = words.size();
+    const std::string verb = n > 0 ? words[0] : "";
+    if (verb == "windows" && n <= 2)
+        return ListWindows(n == 2 ? Number(words[1].c_str()) : 0);
+    if (verb == "click" && n == 2)
+        return Deliver(Target(words[1].c_str()), BM_CLICK, 0, 0, true);
+    if ((verb == "post" || verb == "send") && n == 5) {
+        const UINT msg = Number(words[2].c_str());
+        const WPARAM wp = Number(words[3].c_str());
+        const LPARAM lp = static_cast<long>(Number(words[4].c_str()));
+        return Deliver(Target(words[1].c_str()), msg, wp, lp, verb == "post");
     }
-    if (verb == "icon" && argc == 3)
-        return ReportIcon(Target(argv[2]));
-    if (verb == "foreground" && argc == 3)
-        return Foreground(Target(argv[2]));
-    if (verb == "codepage" && argc == 2)
+    if (verb == "icon" && n == 2)
+        return ReportIcon(Target(words[1].c_str()));
+    if (verb == "foreground" && n == 2)
+        return Foreground(Target(words[1].c_str()));
+    if (verb == "codepage" && n == 1)
         return CodePage();
-    if (verb == "syscolor" && argc == 3)
-        return SystemColour(static_cast<int>(Number(argv[2])));
-    if (verb == "hold" && argc == 4)
-        return Hold(Number(argv[2]));
-    if (verb == "run" && argc >= 4)
-        return Run(Number(argv[2]));
+    if (verb == "painted" && n == 1)
+        return Painted();
+    if (verb == "syscolor" && n == 2)
+        return SystemColour(static_cast<int>(Number(words[1].c_str())));
+    if (verb == "hold" && n == 3 && command_line)
+        return Hold(Number(words[1].c_str()));
+    if (verb == "run" && n >= 3 && command_line)
+        return Run(Number(words[1].c_str()));
     throw BadArguments{};
+}
+
+struct Outcome {
+    int code;
+    std::string said; // the line for stderr, without its end; empty for kDone
+};
+
+std::string Said(const char *format, unsigned long a, unsigned long b = 0) {
+    char line[256];
+    std::snprintf(line, sizeof line, format, a, b);
+    return line;
+}
+
+// A call's exit code and what it says of a failure.
+Outcome Call(const Words &words, bool command_line) {
+    try {
+        return {Dispatch(words, command_line), ""};
+    } catch (const BadArguments &) {
+        return {kBadArguments,
+                "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
+                " send HWND MSG WP LP | icon HWND | foreground HWND | codepage | painted |"
+                " syscolor INDEX | hold MS PATH | run MS PROGRAM [ARGS] | serve"};
+    } catch (const NoSuchWindow &e) {
+        return {kNoSuchWindow, Said("inspector: no such window %lu", HandleNumber(e.hwnd))};
+    } catch (const WindowGone &e) {
+        return {kWindowGone, Said("inspector: window %lu went away", HandleNumber(e.hwnd))};
+    } catch (const ForegroundRefused &) {
+        return {kRefused, "inspector: SetForegroundWindow refused"};
+    } catch (const CallFailed &e) {
+        return {kInternalError, std::string("inspector: ") + e.call +
+                                    Said(" failed (error %lu)", e.error)};
+    } catch (const std::exception &e) {
+        return {kInternalError, std::string("inspector: ") + e.what()};
+    }
+}
+
+// The words of a line, split at spaces.
+Words Split(const std::string &line) {
+    Words words;
+    size_t at = 0;
+    while (at < line.size()) {
+        const size_t end = std::min(line.find(' ', at), line.size());
+        if (end > at)
+            words.push_back(line.substr(at, end - at));
+        at = end + 1;
+    }
+    return words;
+}
+
+// serve: calls read a line at a time until the input ends.
+int Serve() {
+    std::string line;
+    char chunk[4096];
+    while (std::fgets(chunk, sizeof chunk, stdin)) {
+        line += chunk;
+        if (line.back() != '\n' && !std::feof(stdin))
+            continue;
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        const Outcome outcome = Call(Split(line), false);
+        line.clear();
+        std::printf("\x1e%d %s\n", outcome.code, outcome.said.c_str());
+        if (std::fflush(stdout) != 0)
+            throw std::runtime_error("writing the output failed");
+    }
+    if (std::ferror(stdin))
+        throw std::runtime_error("reading the input failed");
+    return kDone;
 }
 
 // A crash ends the program with a code of its own and a line, so that it is told from a kill.
@@ -448,31 +558,20 @@ LONG WINAPI Crashed(EXCEPTION_POINTERS *e) {
 
 int main(int argc, char **argv) {
     SetUnhandledExceptionFilter(Crashed);
-    int code = kDone;
-    try {
-        code = Dispatch(argc, argv);
-    } catch (const BadArguments &) {
-        std::fprintf(
-            stderr, "usage: inspector windows [pid] | click HWND | post HWND MSG WP LP |"
-                    " send HWND MSG WP LP | icon HWND | foreground HWND | codepage | syscolor INDEX"
-                    " | hold MS PATH | run MS PROGRAM [ARGS]\n");
-        code = kBadArguments;
-    } catch (const NoSuchWindow &e) {
-        std::fprintf(stderr, "inspector: no such window %lu\n", HandleNumber(e.hwnd));
-        code = kNoSuchWindow;
-    } catch (const WindowGone &e) {
-        std::fprintf(stderr, "inspector: window %lu went away\n", HandleNumber(e.hwnd));
-        code = kWindowGone;
-    } catch (const CallFailed &e) {
-        std::fprintf(stderr, "inspector: %s failed (error %lu)\n", e.call, e.error);
-        code = kInternalError;
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "inspector: %s\n", e.what());
-        code = kInternalError;
+    const Words words(argv + 1, argv + argc);
+    Outcome outcome{kDone, ""};
+    if (words == Words{"serve"}) {
+        try {
+            outcome.code = Serve();
+        } catch (const std::exception &e) {
+            outcome = {kInternalError, std::string("inspector: ") + e.what()};
+        }
+    } else {
+        outcome = Call(words, true);
     }
-    if (std::fflush(stdout) != 0 && code == kDone) {
-        std::fprintf(stderr, "inspector: writing the output failed\n");
-        code = kInternalError;
-    }
-    return code;
+    if (std::fflush(stdout) != 0 && outcome.code == kDone)
+        outcome = {kInternalError, "inspector: writing the output failed"};
+    if (outcome.code != kDone)
+        std::fprintf(stderr, "%s\n", outcome.said.c_str());
+    return outcome.code;
 }
