@@ -32,9 +32,53 @@ function(korvanta_gtest target)
     else()
         target_link_libraries(${target} PRIVATE ${ARG_LINK} GTest::gtest_main)
     endif()
+    # Its test sources take the tree's precompiled test headers (korvanta_quick_test_sources).
+    set_property(TARGET ${target} PROPERTY KORVANTA_TEST_HEADERS ON)
     if(KORVANTA_WINDOWS)
         korvanta_wine_gtest(${target})
     else()
         gtest_discover_tests(${target} PROPERTIES TIMEOUT ${KORVANTA_LIMIT_CASE})
     endif()
+endfunction()
+
+set(KORVANTA_TESTS_DIR ${PROJECT_SOURCE_DIR}/tests)
+# Test code is compiled to build quickly, not to run quickly: what a test waits for is the
+# program's code and Wine, not its own. Every source under tests/ of the targets made below
+# `directory` is compiled without optimisation, and those of a GoogleTest executable
+# (KORVANTA_TEST_HEADERS) with the tree's precompiled test headers (tests/support, test_headers).
+# The program's own sources a test compiles with it, and the libraries it links, keep the
+# options they ship with, and no headers they do not include themselves.
+function(korvanta_quick_test_sources directory)
+    get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+        get_target_property(type ${target} TYPE)
+        if(NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|OBJECT_LIBRARY)$")
+            continue()
+        endif()
+        get_target_property(with_headers ${target} KORVANTA_TEST_HEADERS)
+        if(with_headers)
+            target_precompile_headers(${target} REUSE_FROM test_headers)
+        endif()
+        get_target_property(sources ${target} SOURCES)
+        get_target_property(source_dir ${target} SOURCE_DIR)
+        foreach(source IN LISTS sources)
+            if(source MATCHES "^\\$<" OR NOT source MATCHES "\\.(c|cc|cpp)$")
+                continue()
+            endif()
+            cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${source_dir} NORMALIZE
+                       OUTPUT_VARIABLE path)
+            cmake_path(IS_PREFIX KORVANTA_TESTS_DIR ${path} NORMALIZE in_tests)
+            if(in_tests)
+                set_property(SOURCE ${path} TARGET_DIRECTORY ${target} APPEND
+                             PROPERTY COMPILE_OPTIONS -O0)
+            elseif(with_headers)
+                set_property(SOURCE ${path} TARGET_DIRECTORY ${target}
+                             PROPERTY SKIP_PRECOMPILE_HEADERS ON)
+            endif()
+        endforeach()
+    endforeach()
+    get_property(folders DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+    foreach(folder IN LISTS folders)
+        korvanta_quick_test_sources(${folder})
+    endforeach()
 endfunction()
