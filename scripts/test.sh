@@ -18,7 +18,7 @@ phase_began=$(date +%s)
 phase() {
     local now
     now=$(date +%s)
-    phases+=("$(printf '%-28s %4d s' "$1" $((now - phase_began)))")
+    phases+=("$(printf '%-44s %4d s' "$1" $((now - phase_began)))")
     phase_began=$now
 }
 
@@ -32,21 +32,57 @@ if ! wine_runs_32bit_programs; then
          "64-bit build (build/windows64) under wine64" >&2
 fi
 
+# Runs "$@" in the background with its output in log file $1 (the rest of the arguments
+# follow it); waited for with finish.
+background() {
+    local log=$1
+    shift
+    "$@" >"$log" 2>&1 &
+    background_pid=$!
+    background_log=$log
+}
+
+# Waits for the background command; its output is shown once it is done, and its failure
+# ends the run.
+finish() {
+    local status=0
+    wait "$background_pid" || status=$?
+    cat "$background_log"
+    [ "$status" = 0 ] || {
+        echo "test: failed: $1" >&2
+        exit "$status"
+    }
+}
+
 cmake --preset native >/dev/null
-cmake --build --preset native
-phase "build native"
-# The Windows trees run the generator the native tree has just built.
+# The Windows trees run the generator the native tree builds, and need only its path, which
+# configuring the native tree has written: they are configured (one core's work, mostly) while
+# the native tree builds.
 generator=(-DKORVANTA_GENERATOR="$(cat "$root/build/native/korvanta-gen.txt")")
-cmake --preset windows "${generator[@]}" >/dev/null
+configure_windows() {
+    cmake --preset windows "${generator[@]}" >/dev/null || return
+    [ "$windows_tests" = windows ] || cmake --preset windows64 "${generator[@]}" >/dev/null
+}
+background "$root/build/configure-windows.log" configure_windows
+cmake --build --preset native || {
+    wait "$background_pid" || true
+    exit 1
+}
+phase "build native"
+finish "configuring the Windows trees"
 if [ "$windows_tests" = windows ]; then
     cmake --build --preset windows
     phase "build windows"
 else
-    cmake --build --preset windows --target korvanta
-    phase "build windows (korvanta.exe)"
-    cmake --preset windows64 "${generator[@]}" >/dev/null
-    cmake --build --preset windows64
-    phase "build windows64"
+    # The 32-bit korvanta.exe is built beside the 64-bit tree: the end of one build (the
+    # archives, the link) runs while the other still compiles.
+    background "$root/build/windows-korvanta.log" cmake --build --preset windows --target korvanta
+    cmake --build --preset windows64 || {
+        wait "$background_pid" || true
+        exit 1
+    }
+    finish "building build/windows/korvanta.exe"
+    phase "build windows64 and windows (korvanta.exe)"
 fi
 
 # One CTest run over both trees, so that one summary line counts every test. CTest hands each
