@@ -479,9 +479,10 @@ struct Outcome {
     std::string said; // the line for stderr, without its end; empty for kDone
 };
 
-std::string Said(const char *format, unsigned long a, unsigned long b = 0) {
+// A failure's line with the one number it names.
+std::string Said(const char *format, unsigned long number) {
     char line[256];
-    std::snprintf(line, sizeof line, format, a, b);
+    std::snprintf(line, sizeof line, format, number);
     return line;
 }
 
