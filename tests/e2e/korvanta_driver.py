@@ -92,10 +92,9 @@ WINDOW_VERBS = ("click", "post", "send")
 
 # How often waits look again.
 POLL_INTERVAL = 0.1
-# The calls a test's standing inspector takes ("inspector serve"); hold and run, which last,
-# each start an inspector of their own.
-SESSION_VERBS = ("windows", "click", "post", "send", "icon", "foreground", "codepage",
-                 "painted", "syscolor")
+# The calls the standing inspector ("inspector serve") refuses, as they last: each starts an
+# inspector of its own. It takes every other call.
+OWN_PROCESS_VERBS = ("hold", "run")
 # What begins the standing inspector's last line of each answer: the exit code, then what the
 # call says of a failure.
 ANSWER_END = b"\x1e"
@@ -416,7 +415,7 @@ class Lane:
         attempts = READ_ATTEMPTS if verb in READING_VERBS else 1
         for attempt in range(1, attempts + 1):
             try:
-                if verb in SESSION_VERBS:
+                if verb not in OWN_PROCESS_VERBS:
                     return self.session.call([verb, *map(str, args)], timeout,
                                              INSPECTOR_EXIT_NAMES).decode()
                 return self.wine(INSPECTOR, verb, *args, timeout=timeout,
